@@ -1,0 +1,10 @@
+# Sanitizer flags for the whole build tree.
+if(VARNOK_SANITIZE STREQUAL "address")
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+elseif(VARNOK_SANITIZE STREQUAL "thread")
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+elseif(NOT VARNOK_SANITIZE STREQUAL "")
+  message(FATAL_ERROR "VARNOK_SANITIZE must be empty, 'address' or 'thread'")
+endif()
