@@ -135,7 +135,9 @@ TEST(KeyNameTable, NamesDoNotMatchByPrefixOrCase) {
             if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
             else if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
         }
-        if (flipped != name) EXPECT_EQ(keys::UsageNumber(flipped), 0) << flipped;
+        if (flipped != name) {
+            EXPECT_EQ(keys::UsageNumber(flipped), 0) << flipped;
+        }
     }
 }
 

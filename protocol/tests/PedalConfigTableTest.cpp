@@ -36,12 +36,6 @@ INSTANTIATE_TEST_SUITE_P(
                     SlotCase{"12345678", 0x78}, SlotCase{"xyz", 0x00},
                     SlotCase{"-1", 0x00}, SlotCase{" 4", 0x00}, SlotCase{"100000004", 0x00}));
 
-TEST(PedalConfigTable, HexByteIsTwoUpperCaseDigits) {
-    EXPECT_EQ(PedalConfigTable::HexByte(0x04), "04");
-    EXPECT_EQ(PedalConfigTable::HexByte(0x0A), "0A");
-    EXPECT_EQ(PedalConfigTable::HexByte(0xFF), "FF");
-}
-
 TEST(PedalConfigTable, RowBytesBecomeTextsAndJoinedCodeText) {
     PedalConfigTable table;
     table.SetRowBytes(5, {0x01, 0x04, 0x00, 0xFF});
