@@ -1,0 +1,55 @@
+// The combination the user holds down while the key edit box has the focus.
+// Fed with the hook's messages (see hookmod/HookMessages.h); on the first
+// release after the last press it shows the combination through the window's
+// callbacks.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace capture {
+
+// What the capture shows. Unset callbacks are skipped.
+struct CaptureView {
+    // Sets the key edit box's text. The window's change handler runs the key
+    // entry from inside this call, while CapturedKeyList() still holds every
+    // name of the combination.
+    std::function<void(const std::string&)> setKeyEditText;
+    // Sets the diagnostic field with the usage numbers, e.g. "224-4".
+    std::function<void(const std::string&)> setCodeEditText;
+};
+
+class KeyCapture {
+public:
+    explicit KeyCapture(CaptureView view = {}) : view_(std::move(view)) {}
+
+    void SetView(CaptureView view) { view_ = std::move(view); }
+
+    // Names of the held keys in press order: no name twice, at most three.
+    const std::vector<std::string>& CapturedKeyList() const { return list_; }
+    // Keys in the combination (1..3) after a press; 0 after a fourth key or
+    // a release that showed the combination.
+    int CaptureCount() const { return count_; }
+
+    // The press and release rules for one key name.
+    void Press(const std::string& name);
+    void Release(std::string_view name);
+
+    // Handles one hook message. Returns false when `message` is none of the
+    // four hook messages. Ignored when the window is not active; a failure
+    // inside the handling (a callback that throws) ends it silently.
+    bool HandleHookMessage(std::uint32_t message, std::uint32_t wParam, std::uint32_t lParam,
+                           bool windowActive);
+
+private:
+    void HandleNamedKey(const std::string& name, std::uint32_t wParam);
+
+    CaptureView view_;
+    std::vector<std::string> list_;
+    int count_ = 0;
+};
+
+}  // namespace capture

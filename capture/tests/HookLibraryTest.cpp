@@ -1,0 +1,163 @@
+// Loading the hook library and publishing the window id, against stand-in
+// libraries built beside this test.
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "capture/ExecutableFolder.h"
+#include "capture/HookLibrary.h"
+
+namespace {
+
+using capture::HookLibrary;
+using capture::HookLinkStatus;
+
+const std::string kFixtures = CAPTURE_FIXTURE_DIR;
+const std::string kRecording = kFixtures + "/RecordingHook";
+const std::string kOnOnly = kFixtures + "/HookOnOnly";
+
+// Reads a counter of a stand-in library that HookLibrary has loaded.
+int Counter(const std::string& folder, const char* symbol) {
+    void* h = dlopen((folder + "/libHookmod.so").c_str(), RTLD_NOW | RTLD_NOLOAD);
+    if (h == nullptr) return -1;
+    auto fn = reinterpret_cast<int (*)()>(dlsym(h, symbol));
+    const int value = fn ? fn() : -1;
+    dlclose(h);  // drops only this lookup's reference
+    return value;
+}
+
+class HookLink : public ::testing::Test {
+protected:
+    void SetUp() override {
+        block_ = "/VarnokCaptureTest." + std::to_string(getpid());
+        shm_unlink(block_.c_str());
+    }
+    void TearDown() override { shm_unlink(block_.c_str()); }
+
+    bool BlockExists() const {
+        const int fd = shm_open(block_.c_str(), O_RDONLY, 0);
+        if (fd >= 0) close(fd);
+        return fd >= 0;
+    }
+    off_t BlockSize() const {
+        struct stat st {};
+        const int fd = shm_open(block_.c_str(), O_RDONLY, 0);
+        if (fd < 0) return -1;
+        fstat(fd, &st);
+        close(fd);
+        return st.st_size;
+    }
+    std::uint32_t BlockId() const {
+        std::uint32_t id = 0;
+        const int fd = shm_open(block_.c_str(), O_RDONLY, 0);
+        if (fd < 0) return 0;
+        if (pread(fd, &id, sizeof id, 0) != sizeof id) id = 0;
+        close(fd);
+        return id;
+    }
+    void MakeBlock(off_t size) {
+        const int fd = shm_open(block_.c_str(), O_CREAT | O_RDWR, 0600);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(ftruncate(fd, size), 0);
+        close(fd);
+    }
+
+    std::string block_;
+};
+
+TEST_F(HookLink, MissingLibraryStopsBeforeEverythingElse) {
+    HookLibrary hook;
+    EXPECT_EQ(hook.Load(kFixtures, 0x00400001, block_), HookLinkStatus::LibraryNotFound);
+    EXPECT_FALSE(hook.FailureDetail().empty());
+    EXPECT_FALSE(hook.HasHooks());
+    hook.CallHookOn();
+    hook.CallHookOff();
+    EXPECT_FALSE(BlockExists());
+}
+
+TEST_F(HookLink, LibraryLackingAnExportCallsNothingAndMakesNoBlock) {
+    HookLibrary hook;
+    EXPECT_EQ(hook.Load(kOnOnly, 0x00400001, block_), HookLinkStatus::FunctionsMissing);
+    EXPECT_FALSE(hook.HasHooks());
+    hook.CallHookOn();
+    hook.CallHookOff();
+    EXPECT_EQ(Counter(kOnOnly, "FixtureOnCalls"), 0);
+    EXPECT_FALSE(BlockExists());
+}
+
+TEST_F(HookLink, LoadPublishesTheWindowIdAndCallsNothing) {
+    // The stand-in stays loaded once loaded, so count from what it has now.
+    const int onBefore = std::max(Counter(kRecording, "FixtureOnCalls"), 0);
+    const int offBefore = std::max(Counter(kRecording, "FixtureOffCalls"), 0);
+    HookLibrary hook;
+    ASSERT_EQ(hook.Load(kRecording, 0x00A0002B, block_), HookLinkStatus::Ok)
+        << hook.FailureDetail();
+    EXPECT_TRUE(hook.HasHooks());
+    EXPECT_EQ(Counter(kRecording, "FixtureOnCalls"), onBefore);
+    EXPECT_EQ(Counter(kRecording, "FixtureOffCalls"), offBefore);
+    EXPECT_EQ(BlockSize(), 4);
+    EXPECT_EQ(BlockId(), 0x00A0002Bu);
+
+    hook.CallHookOn();
+    hook.CallHookOn();
+    hook.CallHookOff();
+    EXPECT_EQ(Counter(kRecording, "FixtureOnCalls"), onBefore + 2);
+    EXPECT_EQ(Counter(kRecording, "FixtureOffCalls"), offBefore + 1);
+}
+
+TEST_F(HookLink, ASecondInstanceReusesTheBlockAndOverwritesTheId) {
+    MakeBlock(16);  // larger than needed: kept as it is
+    HookLibrary first;
+    ASSERT_EQ(first.Load(kRecording, 0x01000001, block_), HookLinkStatus::Ok);
+    EXPECT_EQ(BlockId(), 0x01000001u);
+    HookLibrary second;
+    ASSERT_EQ(second.Load(kRecording, 0x02000002, block_), HookLinkStatus::Ok);
+    EXPECT_EQ(BlockId(), 0x02000002u);
+    EXPECT_EQ(BlockSize(), 16);
+}
+
+TEST_F(HookLink, AnEmptyBlockIsGrownToHoldTheId) {
+    MakeBlock(0);
+    HookLibrary hook;
+    ASSERT_EQ(hook.Load(kRecording, 0x03000003, block_), HookLinkStatus::Ok);
+    EXPECT_EQ(BlockSize(), 4);
+    EXPECT_EQ(BlockId(), 0x03000003u);
+}
+
+TEST_F(HookLink, BlockFailureKeepsTheHooks) {
+    HookLibrary hook;
+    EXPECT_EQ(hook.Load(kRecording, 1, "/no/such/block"), HookLinkStatus::BlockFailed);
+    EXPECT_TRUE(hook.HasHooks());
+    EXPECT_FALSE(hook.FailureDetail().empty());
+}
+
+TEST(HookLinkMessages, EachStartupFailureHasItsOwnText) {
+    EXPECT_EQ(capture::StartupMessage(HookLinkStatus::LibraryNotFound),
+              "\xE6\x9C\xAA\xE5\x8F\x91\xE7\x8E\xB0\xE9\x94\xAE\xE7\x9B\x98\xE9\x92\xA9"
+              "\xE5\xAD\x90" "DLL");
+    EXPECT_EQ(capture::StartupMessage(HookLinkStatus::FunctionsMissing),
+              "\xE5\x9C\xA8\xE7\xBB\x99\xE5\xAE\x9A\xE7\x9A\x84 DLL\xE4\xB8\xAD\xE6\x9C\xAA"
+              "\xE5\x8F\x91\xE7\x8E\xB0\xE6\x89\x80\xE9\x9C\x80\xE7\x9A\x84\xE5\x87\xBD"
+              "\xE6\x95\xB0");
+    EXPECT_EQ(capture::StartupMessage(HookLinkStatus::BlockFailed),
+              "\xE5\x88\x9B\xE5\xBB\xBA\xE5\x86\x85\xE5\xAD\x98\xE6\x98\xA0\xE5\xB0\x84"
+              "\xE6\x96\x87\xE4\xBB\xB6\xE6\x97\xB6\xE5\x87\xBA\xE9\x94\x99");
+    EXPECT_EQ(capture::StartupMessage(HookLinkStatus::Ok), "");
+    EXPECT_EQ(capture::StartupMessage(HookLinkStatus::WindowIdNotWritten), "");
+}
+
+TEST(ExecutableFolder, IsTheRealFolderOfTheRunningProgram) {
+    EXPECT_EQ(capture::ExecutableFolder(),
+              std::filesystem::canonical(CAPTURE_TEST_BINARY_DIR).string());
+}
+
+}  // namespace

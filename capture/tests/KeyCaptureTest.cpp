@@ -1,0 +1,177 @@
+// Capture of held keys from the hook's messages, with the key entry running
+// nested in the key edit box's text change as the window wires it.
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "capture/KeyCapture.h"
+#include "capture/KeyEntry.h"
+#include "protocol/PedalConfigTable.h"
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+constexpr std::uint32_t kKey = 0x1400, kLWin = 0x2400, kRWin = 0x3400, kApps = 0x3500;
+
+// Key data as the hook sends it.
+std::uint32_t Down(unsigned scan, bool ext = false) {
+    return 1u | (scan << 16) | (ext ? 1u << 24 : 0u);
+}
+std::uint32_t Repeat(unsigned scan, bool ext = false) { return Down(scan, ext) | 0x40000000u; }
+std::uint32_t Up(unsigned scan, bool ext = false) { return Down(scan, ext) | 0xC0000000u; }
+
+constexpr unsigned kCtrl = 0x1D, kShift = 0x2A, kAlt = 0x38, kA = 0x1E, kB = 0x30,
+                   kOem102 = 0x56;
+
+class Capture : public ::testing::Test {
+protected:
+    Capture() {
+        capture_.SetView({
+            [this](const std::string& text) {
+                keyEdit_.push_back(text);
+                if (auto codes = capture::ApplyKeyEntry(text, 0, capture_.CapturedKeyList(), table_))
+                    edit2_.push_back(*codes);
+            },
+            [this](const std::string& text) { edit1_.push_back(text); },
+        });
+    }
+
+    void Key(std::uint32_t lParam) {
+        const std::uint32_t wParam = (lParam & 0x80000000u) ? 257 : 256;
+        EXPECT_TRUE(capture_.HandleHookMessage(kKey, wParam, lParam, true));
+    }
+    void Named(std::uint32_t message, std::uint32_t wParam) {
+        EXPECT_TRUE(capture_.HandleHookMessage(message, wParam, 0, true));
+    }
+
+    capture::KeyCapture capture_;
+    protocol::PedalConfigTable table_;
+    Names keyEdit_, edit1_, edit2_;
+};
+
+TEST_F(Capture, FirstReleaseShowsTheCombinationAndLaterOnesOnlyTakeNamesOff) {
+    Key(Down(kCtrl));
+    Key(Down(kA));
+    EXPECT_EQ(capture_.CaptureCount(), 2);
+    Key(Up(kA));
+    EXPECT_EQ(keyEdit_, Names{"Ctrl+A"});
+    EXPECT_EQ(edit1_, Names{"224-4"});
+    EXPECT_EQ(edit2_, Names{"01-04-00-00"});
+    EXPECT_EQ(table_.KeyText(0), "Ctrl+A");
+    EXPECT_EQ(capture_.CapturedKeyList(), Names{"Ctrl"});
+    EXPECT_EQ(capture_.CaptureCount(), 0);
+
+    Key(Up(kCtrl));
+    EXPECT_EQ(keyEdit_.size(), 1u);
+    EXPECT_EQ(edit1_.size(), 1u);
+    EXPECT_TRUE(capture_.CapturedKeyList().empty());
+
+    Key(Up(kCtrl));  // a release with nothing held changes nothing
+    EXPECT_EQ(keyEdit_.size(), 1u);
+}
+
+TEST_F(Capture, WhicheverKeyIsReleasedFirstTheWholeCombinationIsShown) {
+    Key(Down(kCtrl));
+    Key(Down(kShift));
+    Key(Down(kA));
+    Key(Up(kShift));
+    EXPECT_EQ(keyEdit_, Names{"Ctrl+Shift+A"});
+    EXPECT_EQ(edit1_, Names{"224-225-4"});
+    EXPECT_EQ(table_.JoinedCodeText(0), "03-04-00-00");
+    EXPECT_EQ(capture_.CapturedKeyList(), (Names{"Ctrl", "A"}));
+    Key(Up(kA));
+    Key(Up(kCtrl));
+    EXPECT_EQ(keyEdit_.size(), 1u);
+}
+
+TEST_F(Capture, AFourthKeyEmptiesTheList) {
+    for (unsigned scan : {kCtrl, kShift, kAlt}) Key(Down(scan));
+    EXPECT_EQ(capture_.CaptureCount(), 3);
+    Key(Down(kA));
+    EXPECT_TRUE(capture_.CapturedKeyList().empty());
+    EXPECT_EQ(capture_.CaptureCount(), 0);
+    for (unsigned scan : {kA, kAlt, kShift, kCtrl}) Key(Up(scan));
+    EXPECT_TRUE(keyEdit_.empty());
+    EXPECT_TRUE(edit1_.empty());
+}
+
+TEST_F(Capture, AutoRepeatOfAnOrdinaryKeyChangesNothing) {
+    Key(Down(kCtrl));
+    Key(Down(kA));
+    Key(Up(kA));
+    Key(Repeat(kCtrl));  // Ctrl still held and repeating
+    EXPECT_EQ(capture_.CaptureCount(), 0);
+    Key(Up(kCtrl));
+    EXPECT_EQ(keyEdit_, Names{"Ctrl+A"});
+}
+
+TEST_F(Capture, WindowsAndApplicationKeysUseFixedNamesAndWParam) {
+    Named(kLWin, 256);
+    Named(kRWin, 256);
+    Named(kApps, 256);
+    EXPECT_EQ(capture_.CapturedKeyList(), (Names{"Left Windows", "Right Windows", "Application"}));
+    Named(kApps, 0x104);  // neither down nor up
+    Named(kLWin, 256);    // repeated press report: already in the list
+    EXPECT_EQ(capture_.CaptureCount(), 3);
+    Named(kRWin, 257);
+    EXPECT_EQ(keyEdit_, Names{"Left Windows+Right Windows+Application"});
+    EXPECT_EQ(edit1_, Names{"227-231-101"});
+    EXPECT_EQ(table_.JoinedCodeText(0), "88-65-00-00");
+    EXPECT_EQ(capture_.CapturedKeyList(), (Names{"Left Windows", "Application"}));
+}
+
+TEST_F(Capture, MessagesWhileInactiveAreIgnored) {
+    Key(Down(kCtrl));
+    for (std::uint32_t message : {kLWin, kRWin, kApps})
+        EXPECT_TRUE(capture_.HandleHookMessage(message, 256, 0, false));
+    EXPECT_TRUE(capture_.HandleHookMessage(kKey, 256, Down(kA), false));
+    EXPECT_TRUE(capture_.HandleHookMessage(kKey, 257, Up(kCtrl), false));
+    EXPECT_EQ(capture_.CapturedKeyList(), Names{"Ctrl"});
+    EXPECT_EQ(capture_.CaptureCount(), 1);
+    EXPECT_TRUE(keyEdit_.empty());
+
+    EXPECT_FALSE(capture_.HandleHookMessage(0x0100, 256, Down(kA), true));  // not a hook message
+    EXPECT_EQ(capture_.CapturedKeyList(), Names{"Ctrl"});
+}
+
+TEST_F(Capture, ReleaseOfANameNotHeldShowsButKeepsTheCount) {
+    Key(Down(kCtrl));
+    Key(Down(kA));
+    Key(Up(kB));
+    EXPECT_EQ(keyEdit_, Names{"Ctrl+A"});
+    EXPECT_EQ(edit1_, Names{"224-4"});
+    EXPECT_EQ(capture_.CaptureCount(), 2);
+    EXPECT_EQ(capture_.CapturedKeyList(), (Names{"Ctrl", "A"}));
+    Key(Up(kA));  // the count was kept, so this release shows again
+    EXPECT_EQ(keyEdit_.size(), 2u);
+    EXPECT_EQ(capture_.CaptureCount(), 0);
+}
+
+TEST_F(Capture, KeyOutsideTheVocabularyIsShownButAddsNoCode) {
+    Key(Down(kOem102));
+    Key(Down(kA));
+    Key(Up(kA));
+    EXPECT_EQ(keyEdit_, Names{"Oem 102+A"});
+    EXPECT_EQ(edit1_, Names{"0-4"});
+    EXPECT_EQ(table_.JoinedCodeText(0), "00-04-00-00");
+    EXPECT_EQ(table_.KeyText(0), "Oem 102+A");
+}
+
+TEST_F(Capture, AFailingWindowCallbackEndsTheHandlingSilently) {
+    capture_.SetView({[](const std::string&) { throw std::runtime_error("widget gone"); },
+                      [this](const std::string& text) { edit1_.push_back(text); }});
+    Key(Down(kCtrl));
+    EXPECT_NO_THROW(Key(Up(kCtrl)));
+    EXPECT_TRUE(edit1_.empty());
+    // The handling stopped before the name came off the list.
+    EXPECT_EQ(capture_.CapturedKeyList(), Names{"Ctrl"});
+
+    capture_.SetView({});  // no callbacks at all: the rules still run
+    Key(Up(kCtrl));
+    EXPECT_TRUE(capture_.CapturedKeyList().empty());
+}
+
+}  // namespace

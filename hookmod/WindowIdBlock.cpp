@@ -1,0 +1,42 @@
+#include "hookmod/WindowIdBlock.h"
+
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+#include "hookmod/HookMessages.h"
+
+namespace hookmod {
+namespace {
+
+#ifdef VARNOK_HOOK_TEST_BLOCK_ENV
+// Test builds only: the test process names a block of its own (read once, at
+// load), so parallel test runs and a running program never share one.
+const std::string g_blockName = [] {
+    const char* name = std::getenv(VARNOK_HOOK_TEST_BLOCK_ENV);
+    return std::string(name != nullptr && *name != '\0' ? name : "/VarnokHookmodTest");
+}();
+const char* BlockName() { return g_blockName.c_str(); }
+#else
+const char* BlockName() { return hookmsg::kHookWindowBlockName; }
+#endif
+
+}  // namespace
+
+std::uint32_t ReadTargetWindowId() {
+    const int fd = shm_open(BlockName(), O_RDONLY | O_CLOEXEC, 0);
+    if (fd < 0) return 0;
+    unsigned char bytes[hookmsg::kHookWindowBlockSize];
+    const ssize_t got = pread(fd, bytes, sizeof bytes, 0);
+    close(fd);
+    if (got != static_cast<ssize_t>(sizeof bytes)) return 0;
+    std::uint32_t id = 0;
+    std::memcpy(&id, bytes, sizeof id);
+    return id;
+}
+
+}  // namespace hookmod

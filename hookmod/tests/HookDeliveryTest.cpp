@@ -1,0 +1,178 @@
+// Keys injected with XTest must reach the window named in the shared block as
+// the hook's messages, each once, and only while the hook is on.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "hookmod/tests/HookReceiver.h"
+#include "hookmod/tests/LoadedHook.h"
+
+namespace hooktest {
+namespace {
+
+// X keycodes (evdev + 8).
+constexpr std::uint8_t kCtrlL = 37, kA = 38, kB = 56, kNumLock = 77, kF12 = 96,
+                       kKpEnter = 104, kCtrlR = 105, kPrint = 107, kPause = 127,
+                       kSuperL = 133, kSuperR = 134, kMenu = 135,
+                       kNoScanCode = 248;  // evdev 240, KEY_UNKNOWN
+
+constexpr HookMsg kF12Down{0x1400, 256, 0x00580001};
+constexpr HookMsg kF12Up{0x1400, 257, 0xC0580001};
+
+class HookDelivery : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string error;
+        ASSERT_TRUE(receiver_.Open(error)) << error;
+        HookReceiver::Publish(receiver_.Window());
+        hook_ = std::make_unique<LoadedHook>(HOOKMOD_VARIANT_PATH);
+        ASSERT_TRUE(hook_->ok()) << dlerror();
+    }
+    void TearDown() override {
+        hook_.reset();
+        HookReceiver::RemoveBlock();
+    }
+
+    // Taps F12 and expects its two messages to be the very next ones: whatever
+    // was injected before it produced nothing.
+    void ExpectMarkerNext() {
+        receiver_.Tap(kF12);
+        EXPECT_EQ(receiver_.Next(), kF12Down);
+        EXPECT_EQ(receiver_.Next(), kF12Up);
+    }
+
+    HookReceiver receiver_;
+    std::unique_ptr<LoadedHook> hook_;
+};
+
+TEST_F(HookDelivery, CtrlAGivesFourKeyboardMessages) {
+    hook_->On();
+    receiver_.Key(kCtrlL, true);
+    receiver_.Key(kA, true);
+    receiver_.Key(kA, false);
+    receiver_.Key(kCtrlL, false);
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 256, 0x001D0001}));
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 256, 0x001E0001}));
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 257, 0xC01E0001}));
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 257, 0xC01D0001}));
+    ExpectMarkerNext();
+}
+
+TEST_F(HookDelivery, ExtendedFlagFollowsTheKeyPosition) {
+    hook_->On();
+    for (std::uint8_t key : {kCtrlR, kKpEnter, kPrint, kNumLock, kPause}) receiver_.Tap(key);
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 256, 0x011D0001}));  // right Ctrl
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 257, 0xC11D0001}));
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 256, 0x011C0001}));  // keypad Enter
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 257, 0xC11C0001}));
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 256, 0x01370001}));  // Print Screen
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 257, 0xC1370001}));
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 256, 0x01450001}));  // Num Lock
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 257, 0xC1450001}));
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 256, 0x00450001}));  // Pause
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 257, 0xC0450001}));
+    // Num Lock toggled a light; toggle it back for the tests after this one.
+    receiver_.Tap(kNumLock);
+}
+
+TEST_F(HookDelivery, WindowsAndMenuKeysHaveMessagesOfTheirOwn) {
+    hook_->On();
+    for (std::uint8_t key : {kSuperL, kSuperR, kMenu}) receiver_.Tap(key);
+    for (std::uint32_t message : {0x2400u, 0x3400u, 0x3500u}) {
+        const auto down = receiver_.Next();
+        const auto up = receiver_.Next();
+        ASSERT_TRUE(down && up);
+        EXPECT_EQ(down->message, message);
+        EXPECT_EQ(down->wParam, 256u);
+        EXPECT_EQ(up->message, message);
+        EXPECT_EQ(up->wParam, 257u);
+    }
+    ExpectMarkerNext();
+}
+
+TEST_F(HookDelivery, PressOfAKeyAlreadyDownIsARepeat) {
+    hook_->On();
+    receiver_.Key(kA, true);
+    receiver_.Key(kA, true);
+    receiver_.Key(kA, false);
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 256, 0x001E0001}));
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 256, 0x401E0001}));
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 257, 0xC01E0001}));
+    ExpectMarkerNext();
+}
+
+TEST_F(HookDelivery, KeyHeldBeforeHookOnIsReleasedOnce) {
+    receiver_.Key(kA, true);
+    hook_->On();
+    receiver_.Key(kA, false);
+    receiver_.Key(kA, false);
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 257, 0xC01E0001}));
+    ExpectMarkerNext();
+}
+
+TEST_F(HookDelivery, ReleaseOfAKeyNotDownIsNotReported) {
+    hook_->On();
+    receiver_.Key(kB, false);
+    ExpectMarkerNext();
+}
+
+TEST_F(HookDelivery, KeysWithoutScanCodeAreNotReported) {
+    hook_->On();
+    receiver_.Tap(kNoScanCode);
+    ExpectMarkerNext();
+}
+
+TEST_F(HookDelivery, NothingArrivesWhileOff) {
+    hook_->Off();  // never on: harmless
+    hook_->On();
+    hook_->Off();
+    receiver_.Tap(kA);
+    receiver_.Tap(kCtrlL);
+    hook_->On();
+    ExpectMarkerNext();
+}
+
+TEST_F(HookDelivery, HookOnTwiceDeliversEachEventOnce) {
+    hook_->On();
+    hook_->On();
+    receiver_.Tap(kA);
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 256, 0x001E0001}));
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 257, 0xC01E0001}));
+    ExpectMarkerNext();
+}
+
+TEST_F(HookDelivery, MissingOrStaleWindowIdIsSurvived) {
+    // HookOff returns once the keys typed before it were sent, so each block
+    // content below is the one the hook used for the taps before it.
+    HookReceiver::Publish(receiver_.UnusedWindowId());
+    hook_->On();
+    receiver_.Tap(kA);
+    hook_->Off();
+
+    HookReceiver::Publish(0);
+    hook_->On();
+    receiver_.Tap(kA);
+    hook_->Off();
+
+    HookReceiver::RemoveBlock();
+    hook_->On();
+    receiver_.Tap(kA);
+    hook_->Off();
+
+    // The hook still runs and finds the window again.
+    HookReceiver::Publish(receiver_.Window());
+    hook_->On();
+    ExpectMarkerNext();
+}
+
+TEST_F(HookDelivery, HookOffDeliversWhatCameBeforeIt) {
+    hook_->On();
+    receiver_.Tap(kA);
+    hook_->Off();
+    HookReceiver::RemoveBlock();  // anything the hook had not sent yet is lost now
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 256, 0x001E0001}));
+    EXPECT_EQ(receiver_.Next(), (HookMsg{0x1400, 257, 0xC01E0001}));
+}
+
+}  // namespace
+}  // namespace hooktest
