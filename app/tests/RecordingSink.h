@@ -1,0 +1,34 @@
+// Message sink that records every box instead of showing it.
+#pragma once
+
+#include <QString>
+#include <QWidget>
+
+#include <vector>
+
+#include "app/MessageSink.h"
+
+namespace app::test {
+
+struct ShownBox {
+    QWidget* owner;
+    QMessageBox::Icon icon;
+    QString title;
+    QString text;
+    QMessageBox::StandardButtons buttons;
+};
+
+class RecordingSink final : public MessageSink {
+public:
+    QMessageBox::StandardButton Show(QWidget* owner, QMessageBox::Icon icon, const QString& title,
+                                     const QString& text,
+                                     QMessageBox::StandardButtons buttons) override
+    {
+        shown.push_back({owner, icon, title, text, buttons});
+        return QMessageBox::Ok;
+    }
+
+    std::vector<ShownBox> shown;
+};
+
+}  // namespace app::test

@@ -1,0 +1,164 @@
+// On a real X server: the window id published at start-up names the main
+// window, and hook messages sent to it as ClientMessages reach the capture.
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTest>
+
+#include <xcb/xcb.h>
+#include <xcb/xtest.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "app/MainForm.h"
+#include "app/tests/HookFixtures.h"
+#include "app/tests/RecordingSink.h"
+#include "hookmod/HookMessages.h"
+
+namespace app {
+namespace {
+
+struct XcbDisconnect {
+    void operator()(xcb_connection_t* connection) const { xcb_disconnect(connection); }
+};
+using Connection = std::unique_ptr<xcb_connection_t, XcbDisconnect>;
+
+xcb_atom_t InternAtom(xcb_connection_t* connection, const char* name)
+{
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(
+        connection,
+        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name),
+        nullptr);
+    const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    std::free(reply);
+    return atom;
+}
+
+// What the hook library does for one key: a ClientMessage to the window.
+void SendHookMessage(xcb_connection_t* connection, xcb_window_t window, xcb_atom_t atom,
+                     std::uint32_t message, std::uint32_t wParam, std::uint32_t lParam)
+{
+    xcb_client_message_event_t event{};
+    event.response_type = XCB_CLIENT_MESSAGE;
+    event.format = 32;
+    event.window = window;
+    event.type = atom;
+    event.data.data32[hookmsg::kDataMessage] = message;
+    event.data.data32[hookmsg::kDataWParam] = wParam;
+    event.data.data32[hookmsg::kDataLParam] = lParam;
+    xcb_send_event(connection, 0, window, XCB_EVENT_MASK_NO_EVENT,
+                   reinterpret_cast<const char*>(&event));
+    xcb_flush(connection);
+}
+
+std::uint32_t KeyData(std::uint32_t scan, bool release)
+{
+    std::uint32_t data = 1u | (scan << hookmsg::kScanCodeShift);
+    if (release)
+        data |= hookmsg::kPreviousStateBit | hookmsg::kReleaseBit;
+    return data;
+}
+
+TEST(X11CaptureTest, PublishedWindowReceivesHookMessages)
+{
+    ASSERT_EQ(QGuiApplication::platformName(), "xcb");
+    const std::string block = test::PrivateBlockName("x11");
+    test::RecordingSink sink;
+    TMainForm form;
+    form.SetMessageSink(&sink);
+    form.SetHookLibraryFolder(test::RecordingHookFolder());
+    form.SetHookBlockName(block);
+    form.RunFormCreate();
+    ASSERT_TRUE(sink.shown.empty());
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+
+    const std::optional<std::uint32_t> published = test::BlockValue(block);
+    shm_unlink(block.c_str());
+    ASSERT_TRUE(published.has_value());
+
+    // A client of its own, as the hook library is: the id names a window of
+    // the window's client size.
+    Connection connection(xcb_connect(nullptr, nullptr));
+    ASSERT_EQ(xcb_connection_has_error(connection.get()), 0);
+    xcb_get_geometry_reply_t* geometry = xcb_get_geometry_reply(
+        connection.get(), xcb_get_geometry(connection.get(), *published), nullptr);
+    ASSERT_NE(geometry, nullptr);
+    EXPECT_EQ(geometry->width, 426);
+    EXPECT_EQ(geometry->height, 338);
+    std::free(geometry);
+
+    const xcb_atom_t atom = InternAtom(connection.get(), hookmsg::kHookAtomName);
+    ASSERT_NE(atom, static_cast<xcb_atom_t>(XCB_ATOM_NONE));
+    SendHookMessage(connection.get(), *published, atom, hookmsg::kHookKeyMessage,
+                    hookmsg::kKeyDown, KeyData(0x1D, false));   // Ctrl
+    SendHookMessage(connection.get(), *published, atom, hookmsg::kHookApplication,
+                    hookmsg::kKeyDown, KeyData(0x5D, false));   // Application
+    SendHookMessage(connection.get(), *published, atom, hookmsg::kHookKeyMessage,
+                    hookmsg::kKeyUp, KeyData(0x1D, true));
+
+    EXPECT_TRUE(QTest::qWaitFor([&form] { return !form.RzEdit1->text().isEmpty(); }, 3000));
+    EXPECT_EQ(form.RzEdit1->text(), "Ctrl+Application");
+    EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "01-65-00-00");
+}
+
+// X keycodes (evdev code + 8).
+constexpr std::uint8_t kLeftCtrlKey = 37;
+constexpr std::uint8_t kAKey = 38;
+
+void InjectKey(xcb_connection_t* connection, std::uint8_t keycode, bool press)
+{
+    xcb_test_fake_input(connection, press ? XCB_KEY_PRESS : XCB_KEY_RELEASE, keycode,
+                        XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+    xcb_flush(connection);
+}
+
+// The whole chain with the real hook library: focus on the key edit box
+// switches the hook on, keys pressed on the X server come back as hook
+// messages, and the combination lands in the key edit box and the table.
+TEST(X11CaptureTest, RealHookLibraryCapturesKeysWhileTheKeyEditHasFocus)
+{
+#ifndef APP_HOOKMOD_FOLDER
+    GTEST_SKIP() << "built without the hook library";
+#else
+    test::RecordingSink sink;
+    TMainForm form;
+    form.SetMessageSink(&sink);
+    form.SetHookLibraryFolder(QStringLiteral(APP_HOOKMOD_FOLDER));
+    form.RunFormCreate();   // the real library reads the real block
+    ASSERT_TRUE(sink.shown.empty());
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+
+    Connection connection(xcb_connect(nullptr, nullptr));
+    ASSERT_EQ(xcb_connection_has_error(connection.get()), 0);
+
+    // Hook off: keys typed now are not captured.
+    InjectKey(connection.get(), kAKey, true);
+    InjectKey(connection.get(), kAKey, false);
+    QTest::qWait(300);
+    EXPECT_EQ(form.RzEdit1->text(), "");
+
+    form.RzEdit1->setFocus(Qt::TabFocusReason);
+    InjectKey(connection.get(), kLeftCtrlKey, true);
+    InjectKey(connection.get(), kAKey, true);
+    InjectKey(connection.get(), kAKey, false);
+    InjectKey(connection.get(), kLeftCtrlKey, false);
+    EXPECT_TRUE(QTest::qWaitFor([&form] { return !form.RzEdit1->text().isEmpty(); }, 5000));
+    EXPECT_EQ(form.RzEdit1->text(), "Ctrl+A");
+    EXPECT_EQ(form.Edit1->text(), "224-4");
+    EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "01-04-00-00");
+    QTest::qWait(200);   // the Ctrl release arrives and empties the list
+    EXPECT_TRUE(form.Capture->CapturedKeyList().empty());
+    form.RzSpinEdit1->setFocus(Qt::TabFocusReason);   // hook off again
+#endif
+}
+
+}  // namespace
+}  // namespace app
