@@ -137,7 +137,8 @@ class Backend {
   // *error (when given) receives the reason.
   virtual std::unique_ptr<DeviceHandle> Open(const std::string& devicePath, bool readWrite,
                                              int* error = nullptr) = 0;
-  // Opens a read handle on the interface. nullptr on failure.
+  // Opens a read handle on the interface. nullptr on failure. Called by the
+  // device's reader thread as well as the main thread: must be thread-safe.
   virtual std::shared_ptr<ReadHandle> OpenRead(const std::string& devicePath, int* error = nullptr) = 0;
   // nullptr when notifications cannot be had.
   virtual std::unique_ptr<Monitor> CreateMonitor() = 0;
