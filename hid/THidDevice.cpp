@@ -1,0 +1,238 @@
+#include "hid/THidDevice.h"
+
+#include <algorithm>
+#include <cerrno>
+
+#include "hid/MainThreadQueue.h"
+#include "hid/THidDeviceController.h"
+#include "hid/THidDeviceReadThread.h"
+
+namespace hid {
+
+namespace {
+
+// String buffers as the platform fills them: 508 bytes, 254 UTF-16 units.
+constexpr std::uint32_t kStringUnits = 254;
+constexpr std::uint32_t kStringBytes = kStringUnits * sizeof(platform::WideChar);
+
+std::u16string TextOf(const platform::WideChar* units) {
+  std::size_t n = 0;
+  while (n < kStringUnits && units[n] != 0) ++n;
+  return std::u16string(units, n);
+}
+
+}  // namespace
+
+THidDevice::THidDevice(const THidPnPInfo& pnp, THidDeviceController* controller)
+    : controller_(controller), backend_(&controller->Backend()), queue_(&controller->Queue()), pnp_(pnp) {
+  SetDataHandler(controller->OnDeviceData());  // starts nothing: not checked out
+  unplugHandler_ = controller->OnDeviceUnplug();
+  int error = 0;
+  main_ = OpenDevice(&error);
+  if (!main_) throw EControllerError(EControllerError::kCannotOpen);
+  platform::HIDD_ATTRIBUTES attributes;
+  attributes.Size = 12;
+  if (!main_->GetAttributes(attributes)) {
+    main_.reset();
+    throw EControllerError(EControllerError::kCannotIdentify);
+  }
+  attributes_ = attributes;
+  CloseMainHandle();
+}
+
+THidDevice::~THidDevice() {
+  const THidDataEvent data = dataHandler_;
+  const THidPlugEvent unplug = unplugHandler_;
+  SetDataHandler(THidDataEvent());
+  unplugHandler_ = THidPlugEvent();
+  CloseMainHandle();
+  CloseOverlappedHandle();
+  preparsed_.reset();
+  if (controller_ != nullptr) controller_->GiveBack(this, data, unplug, ReaderWaitTime());
+}
+
+bool THidDevice::MayAccess() const { return present_.load() && (checkedOut_.load() || inCallback_.load()); }
+
+std::unique_ptr<platform::DeviceHandle> THidDevice::OpenDevice(int* error) {
+  int rwError = 0;
+  auto handle = backend_->Open(pnp_.DevicePath, true, &rwError);
+  readWriteAccess_ = handle != nullptr;
+  readWriteOpenError_ = handle ? 0 : rwError;
+  if (!handle) handle = backend_->Open(pnp_.DevicePath, false, error);
+  return handle;
+}
+
+bool THidDevice::OpenMainHandle() {
+  if (MayAccess() && !main_) {
+    int error = 0;
+    main_ = OpenDevice(&error);
+    if (!main_) lastOpenError_ = error != 0 ? error : ENODEV;
+  }
+  return main_ != nullptr;
+}
+
+bool THidDevice::OpenOverlappedHandle(int* error) {
+  std::lock_guard lock(readMutex_);
+  if (!MayAccess()) {
+    *error = present_.load() ? EPERM : ENODEV;
+    return false;
+  }
+  if (!read_) read_ = backend_->OpenRead(pnp_.DevicePath, error);
+  return read_ != nullptr;
+}
+
+void THidDevice::CloseMainHandle() { main_.reset(); }
+
+void THidDevice::CloseOverlappedHandle() {
+  std::shared_ptr<platform::ReadHandle> handle;
+  {
+    std::lock_guard lock(readMutex_);
+    handle.swap(read_);
+  }
+  // The reader may still hold the handle; Close is safe against it and ends
+  // its wait with a 0-byte result.
+  if (handle) handle->Close();
+}
+
+void THidDevice::FetchPreparsedData() {
+  if (preparsed_ || !OpenMainHandle()) return;
+  platform::HIDP_CAPS caps;
+  if (main_->GetCaps(caps)) preparsed_ = caps;
+  CloseMainHandle();
+}
+
+void THidDevice::ReadCaps(platform::HIDP_CAPS& caps) {
+  caps = platform::HIDP_CAPS();
+  FetchPreparsedData();
+  if (preparsed_) caps = *preparsed_;
+}
+
+std::u16string THidDevice::ProductText() {
+  if (productText_.empty() && OpenMainHandle()) {
+    platform::WideChar buffer[kStringUnits] = {};
+    if (main_->GetProductString(buffer, kStringBytes)) productText_ = TextOf(buffer);
+    CloseMainHandle();
+  }
+  return productText_;
+}
+
+std::u16string THidDevice::SerialText() {
+  if (serialText_.empty() && OpenMainHandle()) {
+    platform::WideChar serial[kStringUnits] = {};
+    if (main_->GetSerialNumberString(serial, kStringBytes)) {
+      // Some devices answer the serial request with their language list
+      // (string 0). Compare against it over its length; equal means no serial.
+      platform::WideChar languages[kStringUnits];
+      std::fill(std::begin(languages), std::end(languages), platform::WideChar(0xFFFF));
+      (void)main_->GetIndexedString(0, languages, kStringBytes);
+      std::uint32_t n = 0;
+      for (std::uint32_t k = kStringUnits; k-- > 0;) {
+        if (languages[k] == 0xFFFF) continue;
+        n = languages[k] == 0 ? k : k + 1;
+        break;
+      }
+      for (std::uint32_t i = 0; i < n; ++i) {
+        if (serial[i] != languages[i]) {
+          serialText_ = TextOf(serial);
+          break;
+        }
+      }
+    }
+    CloseMainHandle();
+  }
+  return serialText_;
+}
+
+bool THidDevice::WriteReport(const std::uint8_t* data, std::uint32_t length, std::uint32_t& written) {
+  if (!OpenMainHandle()) {
+    lastWriteError_ = !MayAccess() ? (present_.load() ? EPERM : ENODEV) : lastOpenError_;
+    return false;
+  }
+  std::uint32_t done = 0;
+  const bool ok = main_->Write(data, length, &done);
+  written = done;
+  if (ok) {
+    lastWriteError_ = 0;
+  } else {
+    // Opened without rights: the refused open tells the reason better than the write.
+    lastWriteError_ = !readWriteAccess_ && readWriteOpenError_ != 0 ? readWriteOpenError_ : main_->LastError();
+    if (lastWriteError_ == 0) lastWriteError_ = EIO;
+  }
+  return ok;
+}
+
+void THidDevice::SetReaderWaitTime(std::uint32_t ms) {
+  if (ms >= 10 && ms <= 10000) readerWaitTime_.store(ms);
+}
+
+void THidDevice::SetDataHandler(const THidDataEvent& handler) {
+  if (!handler) StopReader();
+  dataHandler_ = handler;
+  StartReader();
+}
+
+void THidDevice::StartReader() {
+  if (dataHandler_ && present_.load() && checkedOut_.load() && readWriteAccess_ && !reader_) {
+    reader_ = std::make_unique<THidDeviceReadThread>(*this, *queue_);
+    reader_->Start();
+  }
+}
+
+void THidDevice::StopReader() {
+  if (!reader_) return;
+  reader_->StopAndJoin();
+  reader_.reset();
+}
+
+void THidDevice::MarkUnplugged() {
+  // Not present first: the reader checks it under readMutex_ before it opens,
+  // so no read handle can be opened after the close below.
+  present_.store(false);
+  CloseMainHandle();
+  CloseOverlappedHandle();
+  if (unplugHandler_) {
+    struct Clear {
+      THidPlugEvent& h;
+      ~Clear() { h = THidPlugEvent(); }
+    } clear{unplugHandler_};
+    unplugHandler_(this);
+  }
+}
+
+std::shared_ptr<platform::ReadHandle> THidDevice::StartOverlappedRead(std::uint8_t* buffer, std::uint32_t length,
+                                                                     int* error) {
+  if (length == 0) {
+    *error = EINVAL;  // no input reports to read
+    return nullptr;
+  }
+  if (!OpenOverlappedHandle(error)) {
+    if (*error == 0) *error = ENODEV;
+    return nullptr;
+  }
+  std::shared_ptr<platform::ReadHandle> handle;
+  {
+    std::lock_guard lock(readMutex_);
+    handle = read_;
+  }
+  if (!handle) {  // closed meanwhile
+    *error = ENODEV;
+    return nullptr;
+  }
+  if (!handle->StartRead(buffer, length)) {
+    *error = handle->LastError() != 0 ? handle->LastError() : EIO;
+    return nullptr;
+  }
+  return handle;
+}
+
+void THidDevice::DeliverReport(const std::uint8_t* buffer, std::uint32_t count) {
+  // A report that was read before the device was marked unplugged is dropped.
+  if (!present_.load() || !dataHandler_) return;
+  dataHandler_(this, buffer[0], buffer + 1, static_cast<std::uint16_t>(count - 1));
+}
+
+void THidDevice::DeliverError(std::uint32_t error) {
+  if (dataErrorHandler_) dataErrorHandler_(this, error);
+}
+
+}  // namespace hid

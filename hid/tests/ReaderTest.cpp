@@ -1,0 +1,189 @@
+#include <atomic>
+#include <cerrno>
+
+#include "HidTestSupport.h"
+
+namespace hid::test {
+namespace {
+
+class ReaderTest : public HidFixture {
+ protected:
+  // One pedal, checked out with the recorder's data handler, reader waiting.
+  void StartPedal(VirtualDeviceDescription desc = PedalDescription(), bool readable = true) {
+    pedal = bus.Plug(std::move(desc));
+    MakeController();
+    Pump();
+    rec.Take();
+    dev = CheckOut(0);
+    ASSERT_NE(dev, nullptr);
+    ASSERT_TRUE(dev->ReaderRunning());
+    if (readable) {
+      ASSERT_TRUE(ReaderReady(pedal));
+    }
+  }
+
+  // Waits until the reader is blocked in a hand-off to the main thread.
+  bool HandOffWaiting() {
+    const auto end = std::chrono::steady_clock::now() + 10s;
+    while (!queue.HasPending()) {
+      if (std::chrono::steady_clock::now() > end) return false;
+      std::this_thread::sleep_for(1ms);
+    }
+    return true;
+  }
+
+  // Serves the queue for a while, for checks that nothing (more) arrives.
+  void ServeFor(std::chrono::milliseconds time) { queue.ServeUntil([] { return false; }, time); }
+
+  std::shared_ptr<VirtualDevice> pedal;
+  THidDevice* dev = nullptr;
+};
+
+TEST_F(ReaderTest, ReportIdIsTheFirstByteAndSizeCountsTheRest) {
+  StartPedal();
+  pedal->InjectInput({0, 1, 2, 3, 4, 5, 6, 7});
+  pedal->InjectInput({2, 0x81, 9});  // shorter than the buffer: only what was read
+  ASSERT_TRUE(ServeUntil([&] { return rec.reports.size() == 2; }));
+  EXPECT_EQ(rec.reports[0].device, dev);
+  EXPECT_EQ(rec.reports[0].id, 0);
+  EXPECT_EQ(rec.reports[0].data, (std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7}));
+  EXPECT_EQ(rec.reports[1].id, 2);
+  EXPECT_EQ(rec.reports[1].data, (std::vector<std::uint8_t>{0x81, 9}));
+}
+
+TEST_F(ReaderTest, ReportsOfEachDeviceArriveInOrderExactlyOnce) {
+  constexpr int kReports = 300;
+  StartPedal();
+  auto second = bus.Plug(PedalDescription(u"second"));
+  Pump();
+  THidDevice* other = CheckOut(1);
+  ASSERT_NE(other, nullptr);
+  ASSERT_TRUE(ReaderReady(second));
+  auto feed = [](std::shared_ptr<VirtualDevice> d) {
+    for (int i = 0; i < kReports; ++i) {
+      d->InjectInput({1, static_cast<std::uint8_t>(i >> 8), static_cast<std::uint8_t>(i), 0, 0, 0, 0, 0});
+    }
+  };
+  std::thread a(feed, pedal), b(feed, second);
+  const bool all = ServeUntil([&] { return rec.reports.size() == 2 * kReports; });
+  a.join();
+  b.join();
+  ASSERT_TRUE(all);
+  ServeFor(50ms);
+  ASSERT_EQ(rec.reports.size(), 2u * kReports);
+  int next[2] = {0, 0};
+  for (const auto& r : rec.reports) {
+    const int which = r.device == dev ? 0 : 1;
+    ASSERT_TRUE(r.device == dev || r.device == other);
+    EXPECT_EQ((r.data[0] << 8) | r.data[1], next[which]);
+    ++next[which];
+  }
+  EXPECT_EQ(next[0], kReports);
+  EXPECT_EQ(next[1], kReports);
+}
+
+TEST_F(ReaderTest, StopWithAReadOutstandingEndsAtOnceAndCancelsIt) {
+  StartPedal();
+  dev->SetReaderWaitTime(10000);
+  ASSERT_TRUE(ReaderReady(pedal));
+  const auto start = std::chrono::steady_clock::now();
+  ctl->SetOnDeviceData(THidDataEvent());  // stops the readers that used it
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_LT(took, 9s);  // well inside the wait time
+  EXPECT_FALSE(dev->ReaderRunning());
+  EXPECT_FALSE(dev->DataHandler());
+  EXPECT_EQ(pedal->OutstandingReads(), 0u);
+  EXPECT_EQ(pedal->CancelledReads(), 1u);
+  pedal->InjectInput({2, 1, 0, 0, 0, 0, 0, 0});
+  ServeFor(50ms);
+  EXPECT_TRUE(rec.reports.empty());
+  // A set handler starts a new reader for the checked-out device; the read
+  // handle stayed open, so what arrived meanwhile comes first.
+  ctl->SetOnDeviceData(MakeHandler(&rec, &Recorder::Data));
+  EXPECT_TRUE(dev->ReaderRunning());
+  pedal->InjectInput({2, 2, 0, 0, 0, 0, 0, 0});
+  ASSERT_TRUE(ServeUntil([&] { return rec.reports.size() == 2; }));
+  EXPECT_EQ(rec.reports[0].data[0], 1);
+  EXPECT_EQ(rec.reports[1].data[0], 2);
+}
+
+TEST_F(ReaderTest, StopWhileTheReaderWaitsInAHandOff) {
+  StartPedal();
+  for (int i = 0; i < 60; ++i) {
+    pedal->InjectInput({2, static_cast<std::uint8_t>(i), 0, 0, 0, 0, 0, 0});
+    ASSERT_TRUE(HandOffWaiting()) << "round " << i;
+    if (i % 2 == 0) {
+      Destroy(dev);  // the owner gives the device back
+      dev = CheckOut(0);
+      ASSERT_NE(dev, nullptr);
+    } else {
+      ctl->SetOnDeviceData(THidDataEvent());
+      ctl->SetOnDeviceData(MakeHandler(&rec, &Recorder::Data));
+    }
+    // The stop served the waiting hand-off: the report arrived, once.
+    ASSERT_EQ(rec.reports.size(), static_cast<std::size_t>(i + 1)) << "round " << i;
+    EXPECT_EQ(rec.reports.back().data[0], i);
+    ASSERT_TRUE(ReaderReady(pedal)) << "round " << i;
+  }
+  EXPECT_EQ(pedal->OpenReadHandles(), 1);
+}
+
+TEST_F(ReaderTest, NoReportAfterTheDeviceIsMarkedUnplugged) {
+  StartPedal();
+  pedal->InjectInput({2, 1, 0, 0, 0, 0, 0, 0});
+  ASSERT_TRUE(HandOffWaiting());
+  bus.Unplug(pedal);
+  Pump();  // the rescan marks it unplugged before the waiting report is served
+  ServeFor(100ms);
+  EXPECT_TRUE(rec.reports.empty());
+  EXPECT_EQ(rec.Take(), (std::vector<std::string>{"unplug " + Name(dev), "removal " + Name(dev), "change"}));
+  EXPECT_FALSE(dev->Present());
+  EXPECT_EQ(pedal->OpenHandles(), 0);
+}
+
+TEST_F(ReaderTest, ReadsThatCannotStartAreRetriedAfterAWaitNotInATightLoop) {
+  StartPedal();
+  ctl->SetOnDeviceDataError(MakeHandler(&rec, &Recorder::DataError));
+  dev->SetReaderWaitTime(20);
+  bus.Unplug(pedal);
+  Pump();
+  ServeFor(400ms);
+  ASSERT_FALSE(rec.errors.empty());
+  EXPECT_EQ(rec.errors.front(), static_cast<std::uint32_t>(ENODEV));
+  EXPECT_LT(rec.errors.size(), 100u);  // about one per wait time, not thousands
+  EXPECT_TRUE(rec.reports.empty());
+}
+
+TEST_F(ReaderTest, DeviceWithoutInputReportsDoesNotSpin) {
+  auto desc = PedalDescription();
+  desc.inputLength = 0;
+  StartPedal(desc, false);
+  ctl->SetOnDeviceDataError(MakeHandler(&rec, &Recorder::DataError));
+  dev->SetReaderWaitTime(20);
+  ServeFor(300ms);
+  ASSERT_FALSE(rec.errors.empty());
+  EXPECT_EQ(rec.errors.front(), static_cast<std::uint32_t>(EINVAL));
+  EXPECT_LT(rec.errors.size(), 100u);
+}
+
+TEST_F(ReaderTest, AnExceptionFromTheDataHandlerEndsThatReader) {
+  StartPedal();
+  rec.onData = [](const Report&) { throw std::runtime_error("decoder failed"); };
+  pedal->InjectInput({2, 1, 0, 0, 0, 0, 0, 0});
+  pedal->InjectInput({2, 2, 0, 0, 0, 0, 0, 0});
+  ASSERT_TRUE(ServeUntil([&] { return rec.reports.size() == 1; }));
+  ServeFor(100ms);
+  EXPECT_EQ(rec.reports.size(), 1u);
+  EXPECT_EQ(pedal->OutstandingReads(), 0u);
+  // Only a new reader reads again.
+  rec.onData = nullptr;
+  ctl->SetOnDeviceData(THidDataEvent());
+  ctl->SetOnDeviceData(MakeHandler(&rec, &Recorder::Data));
+  pedal->InjectInput({2, 3, 0, 0, 0, 0, 0, 0});
+  ASSERT_TRUE(ServeUntil([&] { return rec.reports.size() == 3; }));
+  EXPECT_EQ(rec.reports[1].data[0], 2);  // waited in the open handle
+  EXPECT_EQ(rec.reports[2].data[0], 3);
+}
+
+}  // namespace
+}  // namespace hid::test
