@@ -1,0 +1,48 @@
+#include "hid/platform/linux/UdevMonitor.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstring>
+
+#include "hid/platform/linux/UdevDevicePtr.h"
+
+namespace hid::platform::linux_ {
+
+std::string UdevMonitor::DefaultSource() {
+  return ::access("/run/udev/control", F_OK) == 0 ? "udev" : "kernel";
+}
+
+std::unique_ptr<UdevMonitor> UdevMonitor::Create(std::shared_ptr<const UdevLibrary> lib, const std::string& source) {
+  if (!lib) return nullptr;
+  struct udev_monitor* monitor = lib->udev_monitor_new_from_netlink(lib->context(), source.c_str());
+  if (monitor == nullptr) return nullptr;
+  const int fd = lib->udev_monitor_get_fd(monitor);
+  const bool ok = lib->udev_monitor_filter_add_match_subsystem_devtype(monitor, "hidraw", nullptr) >= 0 &&
+                  lib->udev_monitor_enable_receiving(monitor) >= 0 && fd >= 0;
+  const int flags = ok ? ::fcntl(fd, F_GETFL) : -1;
+  if (flags < 0 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0) {
+    lib->udev_monitor_unref(monitor);
+    return nullptr;
+  }
+  return std::unique_ptr<UdevMonitor>(new UdevMonitor(std::move(lib), monitor, fd, source));
+}
+
+UdevMonitor::~UdevMonitor() { lib_->udev_monitor_unref(monitor_); }
+
+bool UdevMonitor::Drain() {
+  bool changed = false;
+  for (;;) {
+    UdevDevicePtr device(*lib_, lib_->udev_monitor_receive_device(monitor_));
+    if (!device) break;  // nothing more pending
+    const char* subsystem = lib_->udev_device_get_subsystem(device.get());
+    const char* action = lib_->udev_device_get_action(device.get());
+    if (subsystem == nullptr || action == nullptr || std::strcmp(subsystem, "hidraw") != 0) continue;
+    if (std::strcmp(action, "add") == 0 || std::strcmp(action, "remove") == 0 || std::strcmp(action, "change") == 0) {
+      changed = true;
+    }
+  }
+  return changed;
+}
+
+}  // namespace hid::platform::linux_

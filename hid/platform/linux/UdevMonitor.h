@@ -1,0 +1,44 @@
+// Device-change notifications from a udev monitor on subsystem "hidraw".
+//
+// The monitor listens to the udev daemon's events where one runs
+// (/run/udev/control exists). Where none runs (containers, a bare initramfs)
+// nothing would ever arrive from that source, so the kernel's own uevents
+// ("kernel" netlink source) are used instead.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "hid/platform/HidPlatform.h"
+#include "hid/platform/linux/UdevLibrary.h"
+
+namespace hid::platform::linux_ {
+
+class UdevMonitor final : public Monitor {
+ public:
+  // nullptr when the monitor cannot be made. `source` is "udev" or "kernel".
+  static std::unique_ptr<UdevMonitor> Create(std::shared_ptr<const UdevLibrary> lib, const std::string& source);
+  // "udev" where a udev daemon runs, else "kernel".
+  static std::string DefaultSource();
+
+  ~UdevMonitor() override;
+  UdevMonitor(const UdevMonitor&) = delete;
+  UdevMonitor& operator=(const UdevMonitor&) = delete;
+
+  int fd() const override { return fd_; }
+  // Receives everything pending; true when a hidraw node was added, removed
+  // or changed.
+  bool Drain() override;
+  const std::string& source() const { return source_; }
+
+ private:
+  UdevMonitor(std::shared_ptr<const UdevLibrary> lib, struct udev_monitor* monitor, int fd, std::string source)
+      : lib_(std::move(lib)), monitor_(monitor), fd_(fd), source_(std::move(source)) {}
+
+  std::shared_ptr<const UdevLibrary> lib_;  // keeps libudev loaded while the monitor lives
+  struct udev_monitor* monitor_;
+  int fd_;
+  std::string source_;
+};
+
+}  // namespace hid::platform::linux_

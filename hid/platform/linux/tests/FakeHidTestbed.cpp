@@ -1,0 +1,139 @@
+#include "hid/platform/linux/tests/FakeHidTestbed.h"
+
+#include <umockdev.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+
+namespace hid::platform::linux_::fakes {
+
+namespace {
+
+constexpr unsigned kHidrawMajor = 245;
+
+std::string Hex(const std::vector<std::uint8_t>& bytes) {
+  std::string out;
+  char two[3];
+  for (auto b : bytes) {
+    std::snprintf(two, sizeof two, "%02X", b);
+    out += two;
+  }
+  return out;
+}
+
+std::string Hex4(unsigned value) {
+  char text[8];
+  std::snprintf(text, sizeof text, "%04X", value & 0xFFFF);
+  return text;
+}
+
+std::string Lower(std::string text) {
+  for (auto& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+}  // namespace
+
+bool FakeHidTestbed::Available() {
+  const char* preload = std::getenv("LD_PRELOAD");
+  return preload != nullptr && std::strstr(preload, "libumockdev-preload") != nullptr;
+}
+
+FakeHidTestbed::FakeHidTestbed() {
+  testbed_ = umockdev_testbed_new();
+  gchar* root = umockdev_testbed_get_root_dir(testbed_);
+  rootDir_ = root;
+  g_free(root);
+}
+
+FakeHidTestbed::~FakeHidTestbed() {
+  // The testbed's worker thread runs the handlers; it ends with the testbed.
+  g_object_unref(testbed_);
+  for (auto& slot : slots_) {
+    g_signal_handlers_disconnect_by_data(slot.handler, slot.device.get());
+    g_object_unref(slot.handler);
+  }
+}
+
+FakeHidDevice& FakeHidTestbed::Plug(const FakeDeviceDescription& d) {
+  const unsigned n = nextNumber_++;
+  const std::string devnode = "/dev/hidraw" + std::to_string(n);
+  const std::string vid = Hex4(d.vendorId), pid = Hex4(d.productId);
+  const std::string bus = d.usbParent ? "0003" : "0006";
+  const std::string hidName = bus + ":" + vid + ":" + pid + "." + Hex4(n + 1);
+
+  std::vector<std::string> syspaths;
+  std::string records;
+  std::string parent;
+  if (d.usbParent) {
+    const std::string port = std::to_string(n + 1);
+    const std::string usb = "/devices/pci0000:00/0000:00:14.0/usb1/1-" + port;
+    const std::string iface = usb + "/1-" + port + ":1.0";
+    char usbNode[32];
+    std::snprintf(usbNode, sizeof usbNode, "bus/usb/001/%03u", (n + 2) % 1000);
+    records += "P: " + usb + "\nN: " + usbNode +
+               "\nE: DEVTYPE=usb_device\nE: SUBSYSTEM=usb\nA: idVendor=" + Lower(vid) +
+               "\nA: idProduct=" + Lower(pid) + "\nA: bcdDevice=" + Lower(Hex4(d.bcdDevice)) + "\n";
+    if (!d.manufacturer.empty()) records += "A: manufacturer=" + d.manufacturer + "\n";
+    if (!d.product.empty()) records += "A: product=" + d.product + "\n";
+    if (!d.serial.empty()) records += "A: serial=" + d.serial + "\n";
+    records += "\nP: " + iface + "\nE: DEVTYPE=usb_interface\nE: SUBSYSTEM=usb\nA: bInterfaceClass=03\n\n";
+    syspaths = {usb, iface};
+    parent = iface;
+  } else {
+    parent = "/devices/virtual/misc/uhid";
+  }
+  const std::string hid = parent + "/" + hidName;
+  std::string name = d.manufacturer.empty() ? d.product : d.manufacturer + " " + d.product;
+  records += "P: " + hid + "\nE: SUBSYSTEM=hid\nE: HID_ID=" + bus + ":0000" + vid + ":0000" + pid +
+             "\nE: HID_NAME=" + name + "\nE: HID_UNIQ=" + d.serial + "\nE: HID_PHYS=fake-" + std::to_string(n) +
+             "\nH: report_descriptor=" + Hex(d.reportDescriptor) + "\n\n";
+  const std::string hidraw = hid + "/hidraw/hidraw" + std::to_string(n);
+  records += "P: " + hidraw + "\nN: hidraw" + std::to_string(n) + "\nE: DEVNAME=" + devnode +
+             "\nE: SUBSYSTEM=hidraw\nE: MAJOR=" + std::to_string(kHidrawMajor) + "\nE: MINOR=" + std::to_string(n) +
+             "\nA: dev=" + std::to_string(kHidrawMajor) + ":" + std::to_string(n) + "\n";
+  syspaths.push_back(hid);
+  syspaths.push_back(hidraw);
+
+  Slot slot;
+  slot.device = std::make_unique<FakeHidDevice>(d, devnode, "/sys" + hidraw, "/sys" + hid, rootDir_);
+  slot.handler = umockdev_ioctl_base_new();
+  g_signal_connect(slot.handler, "handle-ioctl", G_CALLBACK(&FakeHidDevice::HandleIoctl), slot.device.get());
+  g_signal_connect(slot.handler, "handle-read", G_CALLBACK(&FakeHidDevice::HandleRead), slot.device.get());
+  g_signal_connect(slot.handler, "handle-write", G_CALLBACK(&FakeHidDevice::HandleWrite), slot.device.get());
+  GError* error = nullptr;
+  // The handler must be in place before the node appears.
+  if (!umockdev_testbed_attach_ioctl(testbed_, devnode.c_str(), slot.handler, &error) ||
+      !umockdev_testbed_add_from_string(testbed_, records.c_str(), &error)) {
+    const std::string why = error ? error->message : "unknown";
+    g_clear_error(&error);
+    g_object_unref(slot.handler);
+    throw std::runtime_error("umockdev: " + why);
+  }
+  slot.device->AttachNode(umockdev_testbed_get_dev_fd(testbed_, devnode.c_str()));
+  for (auto& path : syspaths) path = "/sys" + path;
+  std::reverse(syspaths.begin(), syspaths.end());  // hidraw first
+  slot.syspaths = std::move(syspaths);
+  slots_.push_back(std::move(slot));
+  return *slots_.back().device;
+}
+
+void FakeHidTestbed::Unplug(FakeHidDevice& device) {
+  for (auto& slot : slots_) {
+    if (slot.device.get() != &device || !device.plugged()) continue;
+    device.MarkUnplugged();
+    for (const auto& path : slot.syspaths) umockdev_testbed_uevent(testbed_, path.c_str(), "remove");
+    umockdev_testbed_remove_device(testbed_, slot.syspaths.back().c_str());
+    return;
+  }
+}
+
+void FakeHidTestbed::Uevent(const std::string& syspath, const std::string& action) {
+  umockdev_testbed_uevent(testbed_, syspath.c_str(), action.c_str());
+}
+
+}  // namespace hid::platform::linux_::fakes

@@ -1,0 +1,78 @@
+// Hot-plug notifications through the udev monitor.
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "hid/platform/linux/UdevMonitor.h"
+#include "hid/platform/linux/tests/BackendTestbed.h"
+
+namespace hid::platform::linux_::fakes {
+namespace {
+
+constexpr int kLongWaitMs = 30000;
+
+bool Readable(int fd, int timeoutMs) {
+  pollfd p{fd, POLLIN, 0};
+  return ::poll(&p, 1, timeoutMs) == 1 && (p.revents & POLLIN) != 0;
+}
+
+class LinuxMonitor : public BackendTestbed, public testing::WithParamInterface<const char*> {};
+
+TEST_P(LinuxMonitor, AddAndRemoveOfHidrawNodesAreReported) {
+  auto monitor = backend.CreateMonitor(GetParam());
+  ASSERT_NE(monitor, nullptr);
+  EXPECT_FALSE(monitor->Drain()) << "nothing pending yet";
+
+  auto& node = bed.Plug(FakePedal::Description());
+  ASSERT_TRUE(Readable(monitor->fd(), kLongWaitMs));
+  EXPECT_TRUE(monitor->Drain());
+  EXPECT_FALSE(monitor->Drain()) << "drained";
+  EXPECT_FALSE(Readable(monitor->fd(), 0));
+
+  // Events of other subsystems do not count.
+  bed.Uevent(node.hidSyspath(), "change");
+  bed.Uevent(node.syspath(), "change");
+  ASSERT_TRUE(Readable(monitor->fd(), kLongWaitMs));
+  EXPECT_TRUE(monitor->Drain());
+
+  bed.Unplug(node);
+  ASSERT_TRUE(Readable(monitor->fd(), kLongWaitMs));
+  EXPECT_TRUE(monitor->Drain());
+}
+
+TEST_P(LinuxMonitor, OtherSubsystemsAndActionsChangeNothing) {
+  auto& node = bed.Plug(FakePedal::Description());
+  auto monitor = backend.CreateMonitor(GetParam());
+  ASSERT_NE(monitor, nullptr);
+  // A change of the hid parent, then a hidraw event that is not an add,
+  // remove or change; the second one makes the fd readable in any case.
+  bed.Uevent(node.hidSyspath(), "change");
+  bed.Uevent(node.syspath(), "bind");
+  ASSERT_TRUE(Readable(monitor->fd(), kLongWaitMs));
+  EXPECT_FALSE(monitor->Drain());
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, LinuxMonitor, testing::Values("udev", "kernel"));
+
+TEST(LinuxMonitorSource, KernelEventsWhereNoUdevDaemonRuns) {
+  struct stat st {};
+  const bool daemon = ::stat("/run/udev/control", &st) == 0;
+  EXPECT_EQ(UdevMonitor::DefaultSource(), daemon ? "udev" : "kernel");
+}
+
+TEST(LinuxMonitorSource, MonitorKeepsTheLibraryAfterTheLastRelease) {
+  FakeHidTestbed bed;
+  LinuxHidBackend backend;
+  ASSERT_TRUE(backend.Load());
+  auto monitor = backend.CreateMonitor();
+  ASSERT_NE(monitor, nullptr);
+  backend.Release();
+  EXPECT_FALSE(backend.IsLoaded());
+  EXPECT_EQ(backend.CreateMonitor(), nullptr);
+  bed.Plug(FakePedal::Description());
+  ASSERT_TRUE(Readable(monitor->fd(), kLongWaitMs));
+  EXPECT_TRUE(monitor->Drain());
+}
+
+}  // namespace
+}  // namespace hid::platform::linux_::fakes

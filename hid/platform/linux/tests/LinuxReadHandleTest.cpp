@@ -1,0 +1,239 @@
+// Reads through the read handle: the pedal's answers, waits that time out or
+// are cut short, reads of one collection of a composite node, unplugging.
+#include <array>
+#include <thread>
+
+#include "hid/platform/linux/HidrawReadHandle.h"
+#include "hid/platform/linux/tests/BackendTestbed.h"
+
+namespace hid::platform::linux_::fakes {
+namespace {
+
+using Report = std::vector<std::uint8_t>;
+// Long enough never to end a wait in a passing test; a wait that should have
+// ended earlier shows up as a wrong result.
+constexpr std::uint32_t kLongWait = 30000;
+
+class LinuxReadHandle : public BackendTestbed {
+ protected:
+  // Starts a read, waits for it and returns the bytes delivered.
+  Report ReadOne(ReadHandle& handle) {
+    std::array<std::uint8_t, 64> buffer{};
+    EXPECT_TRUE(handle.StartRead(buffer.data(), 8));
+    EXPECT_EQ(handle.Wait(kLongWait), WaitResult::IoCompletion);
+    std::uint32_t count = 0;
+    EXPECT_TRUE(handle.GetResult(&count));
+    return Report(buffer.begin(), buffer.begin() + count);
+  }
+};
+
+TEST_F(LinuxReadHandle, PedalAnswersAReadRequest) {
+  auto& node = bed.Plug(FakePedal::Description());
+  FakePedal pedal(node);
+  pedal.firmware().SetSlot(1, {0x02, 0x04, 0x00, 0x00});
+  auto main = backend.Open("/dev/hidraw0", true);
+  auto reader = backend.OpenRead("/dev/hidraw0");
+  ASSERT_NE(main, nullptr);
+  ASSERT_NE(reader, nullptr);
+
+  const std::uint8_t request[8] = {0x02, 0x01, 0x01, 0, 0, 0, 0, 0};
+  std::uint32_t written = 0;
+  ASSERT_TRUE(main->Write(request, 8, &written));
+  EXPECT_EQ(ReadOne(*reader), (Report{0x02, 0x81, 0x01, 0x02, 0x04, 0x00, 0x00, 0x00}));
+
+  // A write report is stored and read back.
+  const std::uint8_t store[8] = {0x02, 0x02, 0x00, 0x05, 0x1D, 0x00, 0x00, 0x00};
+  ASSERT_TRUE(main->Write(store, 8, &written));
+  const std::uint8_t readBack[8] = {0x02, 0x01, 0x00, 0, 0, 0, 0, 0};
+  ASSERT_TRUE(main->Write(readBack, 8, &written));
+  EXPECT_EQ(ReadOne(*reader), (Report{0x02, 0x81, 0x00, 0x05, 0x1D, 0x00, 0x00, 0x00}));
+  EXPECT_EQ(pedal.firmware().GetSlot(0), (sim::PedalFirmware::Slot{0x05, 0x1D, 0x00, 0x00}));
+}
+
+TEST_F(LinuxReadHandle, ReportsKeepTheirBoundaries) {
+  auto& node = bed.Plug(FakePedal::Description());
+  auto reader = backend.OpenRead("/dev/hidraw0");
+  ASSERT_NE(reader, nullptr);
+  node.SendInput({0x02, 0x81, 0x00, 1, 2, 3, 4, 5});
+  node.SendInput({0x02, 0x81, 0x01, 6, 7, 8, 9, 10});
+  node.SendInput({0x00, 0x10});
+  EXPECT_EQ(ReadOne(*reader), (Report{0x02, 0x81, 0x00, 1, 2, 3, 4, 5}));
+  EXPECT_EQ(ReadOne(*reader), (Report{0x02, 0x81, 0x01, 6, 7, 8, 9, 10}));
+  EXPECT_EQ(ReadOne(*reader), (Report{0x00, 0x10}));
+}
+
+TEST_F(LinuxReadHandle, LongerReportIsCutToTheReadLength) {
+  auto& node = bed.Plug(FakePedal::Description());
+  auto reader = backend.OpenRead("/dev/hidraw0");
+  ASSERT_NE(reader, nullptr);
+  node.SendInput({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+  std::array<std::uint8_t, 16> buffer{};
+  ASSERT_TRUE(reader->StartRead(buffer.data(), 8));
+  ASSERT_EQ(reader->Wait(kLongWait), WaitResult::IoCompletion);
+  std::uint32_t count = 0;
+  ASSERT_TRUE(reader->GetResult(&count));
+  EXPECT_EQ(count, 8u);
+  EXPECT_EQ(buffer[7], 8);
+  EXPECT_EQ(buffer[8], 0) << "nothing written past the read length";
+}
+
+TEST_F(LinuxReadHandle, TimeoutKeepsTheReadOutstanding) {
+  auto& node = bed.Plug(FakePedal::Description());
+  auto reader = backend.OpenRead("/dev/hidraw0");
+  ASSERT_NE(reader, nullptr);
+  std::array<std::uint8_t, 8> buffer{};
+  ASSERT_TRUE(reader->StartRead(buffer.data(), 8));
+  EXPECT_EQ(reader->Wait(20), WaitResult::Timeout);
+  std::uint32_t count = 7;
+  EXPECT_FALSE(reader->GetResult(&count));
+  EXPECT_EQ(count, 0u);
+  EXPECT_FALSE(reader->StartRead(buffer.data(), 8)) << "one read at a time";
+  EXPECT_EQ(reader->LastError(), EBUSY);
+
+  node.SendInput({0x02, 0x81, 0x00, 0, 0, 0, 0, 0});
+  EXPECT_EQ(reader->Wait(kLongWait), WaitResult::IoCompletion);
+  EXPECT_TRUE(reader->GetResult(&count));
+  EXPECT_EQ(count, 8u);
+  EXPECT_EQ(reader->Wait(kLongWait), WaitResult::IoCompletion) << "no read outstanding";
+}
+
+TEST_F(LinuxReadHandle, InterruptEndsAWaitAndLeavesTheReadOutstanding) {
+  auto& node = bed.Plug(FakePedal::Description());
+  auto reader = backend.OpenRead("/dev/hidraw0");
+  ASSERT_NE(reader, nullptr);
+  std::array<std::uint8_t, 8> buffer{};
+  ASSERT_TRUE(reader->StartRead(buffer.data(), 8));
+
+  std::thread stopper([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    reader->Interrupt();
+  });
+  EXPECT_EQ(reader->Wait(kLongWait), WaitResult::Interrupted);
+  stopper.join();
+
+  // An interrupt before the wait ends the next wait.
+  reader->Interrupt();
+  EXPECT_EQ(reader->Wait(kLongWait), WaitResult::Interrupted);
+
+  node.SendInput({0x02, 0x81, 0x02, 0, 0, 0, 0, 0});
+  EXPECT_EQ(reader->Wait(kLongWait), WaitResult::IoCompletion);
+  std::uint32_t count = 0;
+  EXPECT_TRUE(reader->GetResult(&count));
+  EXPECT_EQ(buffer[2], 0x02);
+}
+
+TEST_F(LinuxReadHandle, CloseFromAnotherThreadEndsTheWaitWithNothingRead) {
+  bed.Plug(FakePedal::Description());
+  auto reader = backend.OpenRead("/dev/hidraw0");
+  ASSERT_NE(reader, nullptr);
+  std::array<std::uint8_t, 8> buffer{};
+  ASSERT_TRUE(reader->StartRead(buffer.data(), 8));
+
+  std::thread closer([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    reader->Close();
+    reader->Close();  // idempotent
+  });
+  EXPECT_EQ(reader->Wait(kLongWait), WaitResult::IoCompletion);
+  closer.join();
+  std::uint32_t count = 9;
+  EXPECT_FALSE(reader->GetResult(&count));
+  EXPECT_EQ(count, 0u);
+  EXPECT_FALSE(reader->StartRead(buffer.data(), 8));
+  EXPECT_EQ(reader->LastError(), EBADF);
+  EXPECT_FALSE(reader->Cancel());
+  reader->Interrupt();  // harmless once closed
+}
+
+TEST_F(LinuxReadHandle, CloseRacingWaitsNeverHangs) {
+  bed.Plug(FakePedal::Description());
+  for (int round = 0; round < 50; ++round) {
+    auto reader = backend.OpenRead("/dev/hidraw0");
+    ASSERT_NE(reader, nullptr);
+    std::array<std::uint8_t, 8> buffer{};
+    std::thread readerThread([&] {
+      // Waits until the close ends the outstanding read.
+      while (reader->StartRead(buffer.data(), 8)) {
+        while (reader->Wait(kLongWait) != WaitResult::IoCompletion) {
+        }
+      }
+    });
+    if (round % 2 == 0) std::this_thread::yield();
+    reader->Close();
+    readerThread.join();
+    EXPECT_EQ(reader->LastError(), EBADF);
+  }
+}
+
+TEST_F(LinuxReadHandle, CancelledReadLeavesTheBufferAlone) {
+  auto& node = bed.Plug(FakePedal::Description());
+  auto reader = backend.OpenRead("/dev/hidraw0");
+  ASSERT_NE(reader, nullptr);
+  std::array<std::uint8_t, 8> buffer{};
+  ASSERT_TRUE(reader->StartRead(buffer.data(), 8));
+  EXPECT_TRUE(reader->Cancel());
+  node.SendInput({0x02, 0x81, 0x00, 9, 9, 9, 9, 9});
+  EXPECT_EQ(reader->Wait(kLongWait), WaitResult::IoCompletion);
+  std::uint32_t count = 0;
+  EXPECT_FALSE(reader->GetResult(&count));
+  EXPECT_EQ(buffer, (std::array<std::uint8_t, 8>{}));
+
+  // The report is still there for the next read.
+  EXPECT_EQ(ReadOne(*reader), (Report{0x02, 0x81, 0x00, 9, 9, 9, 9, 9}));
+}
+
+TEST_F(LinuxReadHandle, CollectionOfACompositeNodeReadsOnlyItsOwnReports) {
+  auto& node = bed.Plug(Composite());
+  auto config = backend.OpenRead("/dev/hidraw0#col2");
+  ASSERT_NE(config, nullptr);
+  auto* hidraw = dynamic_cast<HidrawReadHandle*>(config.get());
+  ASSERT_NE(hidraw, nullptr);
+  ASSERT_TRUE(hidraw->ReportFilter().has_value());
+  EXPECT_TRUE(hidraw->ReportFilter()->test(2));
+  EXPECT_EQ(hidraw->ReportFilter()->count(), 1u);
+
+  node.SendInput({0x01, 0x00, 0x00, 0x04, 0, 0, 0, 0, 0});  // a key press
+  node.SendInput({0x03, 0xE9, 0x00});                       // volume up
+  node.SendInput({0x02, 0x81, 0x00, 0x01, 0x06, 0, 0, 0});  // the pedal's answer
+  EXPECT_EQ(ReadOne(*config), (Report{0x02, 0x81, 0x00, 0x01, 0x06, 0, 0, 0}));
+  config->Close();
+
+  auto keyboard = backend.OpenRead("/dev/hidraw0#col1");
+  ASSERT_NE(keyboard, nullptr);
+  node.SendInput({0x02, 0x81, 0x01, 0, 0, 0, 0, 0});
+  node.SendInput({0x01, 0x02, 0x00, 0x05, 0, 0, 0, 0, 0});
+  EXPECT_EQ(ReadOne(*keyboard), (Report{0x01, 0x02, 0x00, 0x05, 0, 0, 0, 0}));
+
+  int error = 0;
+  EXPECT_EQ(backend.OpenRead("/dev/hidraw0#col4", &error), nullptr);
+  EXPECT_EQ(error, ENOENT);
+}
+
+TEST_F(LinuxReadHandle, UnplugEndsTheWaitAndLaterReadsDoNotStart) {
+  auto& node = bed.Plug(FakePedal::Description());
+  auto reader = backend.OpenRead("/dev/hidraw0");
+  ASSERT_NE(reader, nullptr);
+  std::array<std::uint8_t, 8> buffer{};
+  ASSERT_TRUE(reader->StartRead(buffer.data(), 8));
+  std::thread unplugger([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    bed.Unplug(node);
+  });
+  EXPECT_EQ(reader->Wait(kLongWait), WaitResult::IoCompletion);
+  unplugger.join();
+  std::uint32_t count = 5;
+  EXPECT_FALSE(reader->GetResult(&count));
+  EXPECT_EQ(count, 0u);
+  EXPECT_EQ(reader->LastError(), ENODEV);
+  EXPECT_FALSE(reader->StartRead(buffer.data(), 8));
+  EXPECT_EQ(reader->LastError(), ENODEV);
+}
+
+TEST_F(LinuxReadHandle, ReadHandleOfAMissingNodeFails) {
+  int error = 0;
+  EXPECT_EQ(backend.OpenRead("/dev/hidraw5", &error), nullptr);
+  EXPECT_EQ(error, ENOENT);
+}
+
+}  // namespace
+}  // namespace hid::platform::linux_::fakes
