@@ -1,7 +1,14 @@
 // The program's one main window. It owns every widget, the 500 ms timer, the
-// pedal configuration table, the key capture and the link to the keyboard
-// hook library. Handlers carry the names of the component and event they
-// serve; they run on the main thread, one at a time.
+// HID device controller, the pedal configuration table, the key capture and
+// the link to the keyboard hook library. Handlers carry the names of the
+// component and event they serve; they run on the main thread, one at a time.
+//
+// Device ownership: the window owns every device it checked out. Those of
+// the found pedals hang on the DevListBox entries; a pedal found only by the
+// fallback check-out hangs on no entry and is held apart. All of them are
+// given back (deleted) at the start of the next device change and when the
+// window is destroyed, each exactly once; CurrentDevice only ever points at
+// one of them and is cleared before they go.
 #pragma once
 
 #include <QString>
@@ -10,11 +17,16 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 
 #include "capture/HookLibrary.h"
 #include "capture/KeyCapture.h"
+#include "hid/MainThreadQueue.h"
+#include "hid/THidDeviceController.h"
+#include "hid/platform/HidPlatform.h"
 #include "protocol/PedalConfigTable.h"
+#include "protocol/PedalReport.h"
 
 class QComboBox;
 class QFrame;
@@ -26,20 +38,20 @@ class QPushButton;
 class QSpinBox;
 class QTimer;
 
-namespace hid {
-class THidDevice;
-}
-
 namespace app {
 
+class DeviceChangeWatch;
 class HookMessageFilter;
+class MainThreadWakeup;
 class MessageSink;
 class TTabControl;
 
 class TMainForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TMainForm(QWidget* parent = nullptr);
+    // `backend` is the platform HID binding the controller works on; it must
+    // outlive the window.
+    explicit TMainForm(hid::platform::Backend& backend, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // --- Widgets, in layout order --------------------------------------
@@ -96,6 +108,15 @@ public:
     // CapturedKeyList and CaptureCount; created by FormCreate.
     std::unique_ptr<capture::KeyCapture> Capture;
 
+    // --- HID device layer (declaration order is destruction order reversed)
+    // Hand-offs of the reader threads and the controller's own notices;
+    // served by the event loop through HidWakeup.
+    hid::MainThreadQueue HidQueue;
+    std::unique_ptr<MainThreadWakeup> HidWakeup;
+    hid::THidDeviceController HidCtl;
+    // Device-change notifications of the platform -> HidCtl.
+    std::unique_ptr<DeviceChangeWatch> HidWatch;
+
     // --- Start-up --------------------------------------------------------
     // The window's creation handler. Throws StartupError at the first step
     // that fails; the steps after it are skipped.
@@ -115,8 +136,23 @@ public:
 
     // --- Handlers ----------------------------------------------------------
     void Timer1Timer();
-    // "Read out".
+    // Pedal discovery: the controller's events and the pedal choice.
+    bool HidCtlEnumerate(hid::THidDevice* HidDev, std::int32_t Idx);
+    void HidCtlDeviceChange(hid::THidDeviceController* Sender);
+    void HidCtlDeviceDataError(hid::THidDevice* HidDev, std::uint32_t Error);
+    void DevListBoxClick();
+    void CBoxChange();
+    // "Read out", "Write in" and every input report of a checked-out device.
     void RzBitBtn2Click();
+    void RzBitBtn1Click();
+    void HidCtlDeviceData(hid::THidDevice* HidDev, std::uint8_t ReportID, const std::uint8_t* Data,
+                          std::uint16_t Size);
+    // Pedal count and key tabs.
+    void RzSpinEdit1Change();
+    void RzTabControl1Change();
+    void RzTabControl1TabClick();
+    // The hidden diagnostic write.
+    void Button1Click();
     // Shows the key list dialog modally; nothing in the window calls it.
     void RzButton1Click();
     // Focus into / out of the key edit box: keyboard hook on / off.
@@ -132,6 +168,8 @@ public:
     int PedalCount() const;
     // Makes the device of the selected DevListBox entry current, if any.
     void RefreshCurrentDevice();
+    // Adds a line at the end of the report history and selects it.
+    void AppendHistory(const QString& line);
     // Key vocabulary lookups; each replaces the content of `out`.
     void HIDtoKey(int usage, QString& out) const;
     void HIDtoKey2(std::uint8_t modifiers, QString& out) const;
@@ -150,12 +188,33 @@ private:
     void BuildHiddenWidgets();
     void ConnectHandlers();
     void ConnectCaptureHandlers();
+    void ConnectDeviceHandlers();
+
+    // Discovery.
+    void ReleaseDevices();
+    void ShowPedalFound();
+    void ShowNoPedal();
+    // Tabs: steps 1 to 3 of the count handler (no read-out).
+    void LayOutTabs();
+    // Writes one report to CurrentDevice, logs it and returns whether all
+    // of it was written; `error` gets the reason of a failure.
+    bool SendReport(const protocol::PedalReport& report, int& error);
+    QLineEdit* WriteEdit(int i) const;
+    // Access check after a scan: warns once per plugged-in pedal that this
+    // user may not open.
+    void CheckPedalAccess();
+    void ShowAccessAdvice();
 
     QString hookFolder_;
     std::string hookBlock_ = hookmsg::kHookWindowBlockName;
     std::unique_ptr<HookMessageFilter> hookFilter_;
     MessageSink* messages_;
     std::unique_ptr<MessageSink> messageBox_;
+    // Checked out by the fallback filter; attached to no DevListBox entry.
+    hid::THidDevice* fallbackDevice_ = nullptr;
+    // Pedals the access warning was shown for, by device instance; an entry
+    // goes when its device is no longer present.
+    std::set<hid::platform::DeviceInstanceId> accessWarned_;
 };
 
 }  // namespace app

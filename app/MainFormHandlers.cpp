@@ -1,6 +1,8 @@
-// Handlers of the main window that belong to the window itself: the timer,
-// the read-out entry point, the key list dialog, the routing of the key edit
-// box's focus changes, and the key vocabulary operations.
+// Handlers of the main window that belong to the window itself: the
+// connections of the layout, the timer, the current device, the key list
+// dialog, the routing of the key edit box's focus changes, and the key
+// vocabulary operations.
+#include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -13,6 +15,7 @@
 #include "app/DeviceListItem.h"
 #include "app/Formlist.h"
 #include "app/MainForm.h"
+#include "app/TabControl.h"
 #include "keys/KeyNames.h"
 #include "keys/ModifierNames.h"
 
@@ -21,9 +24,29 @@ namespace app {
 void TMainForm::ConnectHandlers()
 {
     connect(Timer1, &QTimer::timeout, this, &TMainForm::Timer1Timer);
+    connect(RzBitBtn1, &QPushButton::clicked, this, &TMainForm::RzBitBtn1Click);
     connect(RzBitBtn2, &QPushButton::clicked, this, &TMainForm::RzBitBtn2Click);
+    connect(Button1, &QPushButton::clicked, this, &TMainForm::Button1Click);
+    // A pick by the user; the program's own index changes raise nothing.
+    connect(CBox, &QComboBox::activated, this, &TMainForm::CBoxChange);
+    connect(DevListBox, &QListWidget::itemClicked, this, &TMainForm::DevListBoxClick);
+    connect(RzSpinEdit1, &QSpinBox::valueChanged, this, &TMainForm::RzSpinEdit1Change);
+    connect(RzTabControl1, &TTabControl::currentChanged, this, &TMainForm::RzTabControl1Change);
+    connect(RzTabControl1, &TTabControl::tabClicked, this, &TMainForm::RzTabControl1TabClick);
     RzEdit1->installEventFilter(this);
     ConnectCaptureHandlers();
+    ConnectDeviceHandlers();
+}
+
+void TMainForm::ConnectDeviceHandlers()
+{
+    // As the layout connects them: no scan starts here.
+    HidCtl.BeginLoading();
+    HidCtl.SetOnEnumerate(hid::MakeHandler(this, &TMainForm::HidCtlEnumerate));
+    HidCtl.SetOnDeviceChange(hid::MakeHandler(this, &TMainForm::HidCtlDeviceChange));
+    HidCtl.SetOnDeviceData(hid::MakeHandler(this, &TMainForm::HidCtlDeviceData));
+    HidCtl.SetOnDeviceDataError(hid::MakeHandler(this, &TMainForm::HidCtlDeviceDataError));
+    HidCtl.EndLoading();
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event)
@@ -54,11 +77,6 @@ void TMainForm::RefreshCurrentDevice()
         return;
     if (const QListWidgetItem* selected = DevListBox->currentItem())
         CurrentDevice = AttachedDevice(*selected);
-}
-
-void TMainForm::RzBitBtn2Click()
-{
-    RefreshCurrentDevice();
 }
 
 void TMainForm::RzButton1Click()

@@ -10,10 +10,12 @@
 #include <QSpinBox>
 #include <QTimer>
 
+#include "app/DeviceChangeWatch.h"
 #include "app/Fonts.h"
 #include "app/HookMessageFilter.h"
 #include "app/LineHeightDelegate.h"
 #include "app/MainForm.h"
+#include "app/MainThreadWakeup.h"
 #include "app/MessageBoxSink.h"
 #include "app/Pictures.h"
 #include "app/TabControl.h"
@@ -55,9 +57,14 @@ const QColor kInfoBackground(0xFF, 0xFF, 0xE1);
 
 }  // namespace
 
-TMainForm::TMainForm(QWidget* parent)
+// Making HidCtl posts the controller's own first device-change notice; the
+// event loop serves it once it runs, after the window is shown.
+TMainForm::TMainForm(hid::platform::Backend& backend, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      HidWakeup(std::make_unique<MainThreadWakeup>(HidQueue)),
+      HidCtl(backend, HidQueue),
+      HidWatch(std::make_unique<DeviceChangeWatch>(HidCtl)),
       messageBox_(std::make_unique<MessageBoxSink>())
 {
     messages_ = messageBox_.get();
@@ -70,7 +77,14 @@ TMainForm::TMainForm(QWidget* parent)
     ConnectHandlers();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm()
+{
+    Timer1->stop();
+    // The checked-out devices go back first (their readers end here, with
+    // the widgets still in place for a last hand-off); then the watch, the
+    // controller, the wake-up and the queue, in that order.
+    ReleaseDevices();
+}
 
 void TMainForm::BuildWindow()
 {

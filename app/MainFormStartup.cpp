@@ -58,8 +58,9 @@ void TMainForm::FormCreate()
             WriteEdits[i] = findChild<QLineEdit*>(QStringLiteral("Write%1").arg(i));
     }
 
-    // 7. Connecting the device-change handler again is left out: the window
-    //    connects it when it builds the controller, so nothing would change.
+    // 7. The device-change handler once more: the layout connected the same
+    //    one, so nothing changes and no scan starts.
+    HidCtl.SetOnDeviceChange(hid::MakeHandler(this, &TMainForm::HidCtlDeviceChange));
 }
 
 void TMainForm::RunFormCreate()

@@ -10,6 +10,7 @@
 
 #include "app/HookMessageFilter.h"
 #include "app/MainForm.h"
+#include "app/tests/UnloadedBus.h"
 #include "app/TabControl.h"
 #include "app/tests/HookFixtures.h"
 #include "app/tests/RecordingSink.h"
@@ -59,7 +60,8 @@ protected:
 
     std::string block = test::PrivateBlockName("capture");
     test::RecordingSink sink;
-    TMainForm form;
+    test::UnloadedBus bus;
+    TMainForm form{bus};
 };
 
 TEST_F(CaptureTest, ReleaseShowsTheCombinationAndEntersIt)

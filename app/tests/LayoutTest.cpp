@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "app/MainForm.h"
+#include "app/tests/UnloadedBus.h"
 #include "app/TabControl.h"
 
 namespace app {
@@ -83,7 +84,8 @@ const WidgetRow kWidgets[] = {
 
 class LayoutTest : public ::testing::Test {
 protected:
-    TMainForm form;
+    test::UnloadedBus bus;
+    TMainForm form{bus};
 };
 
 TEST_F(LayoutTest, EveryWidgetHasItsParentPlaceTextAndState)
@@ -194,11 +196,6 @@ TEST_F(LayoutTest, TabControlHasEightHiddenTabsOnIndexZero)
 
 TEST_F(LayoutTest, ControlsAtStart)
 {
-    EXPECT_EQ(form.RzSpinEdit1->minimum(), 1);
-    EXPECT_EQ(form.RzSpinEdit1->maximum(), 3);
-    form.RzSpinEdit1->setValue(7);
-    EXPECT_EQ(form.RzSpinEdit1->value(), 3);
-
     EXPECT_FALSE(form.CBox->isEditable());
     EXPECT_EQ(form.CBox->count(), 0);
     EXPECT_TRUE(form.RzEdit1->isReadOnly());
@@ -223,6 +220,12 @@ TEST_F(LayoutTest, ControlsAtStart)
     }
     for (QLineEdit* entry : form.WriteEdits)
         EXPECT_EQ(entry, nullptr);   // filled by FormCreate
+
+    // Last: a change of the count runs its handler.
+    EXPECT_EQ(form.RzSpinEdit1->minimum(), 1);
+    EXPECT_EQ(form.RzSpinEdit1->maximum(), 3);
+    form.RzSpinEdit1->setValue(7);
+    EXPECT_EQ(form.RzSpinEdit1->value(), 3);
 }
 
 TEST_F(LayoutTest, StatusPicturesNotFoundAboveConnected)

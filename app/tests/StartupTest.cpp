@@ -9,6 +9,7 @@
 
 #include "app/ErrorBox.h"
 #include "app/MainForm.h"
+#include "app/tests/UnloadedBus.h"
 #include "app/tests/HookFixtures.h"
 #include "app/tests/RecordingSink.h"
 #include "hookmod/HookMessages.h"
@@ -66,7 +67,8 @@ TEST_F(StartupTest, AllStepsPublishTheWindowAndFindTheWriteFields)
 {
     const int onBefore = HookOnCalls(RecordingHookFolder());
     const int offBefore = HookOffCalls(RecordingHookFolder());
-    TMainForm form;
+    test::UnloadedBus bus;
+    TMainForm form(bus);
     Create(form, RecordingHookFolder());
 
     EXPECT_TRUE(sink.shown.empty());
@@ -90,7 +92,8 @@ TEST_F(StartupTest, AllStepsPublishTheWindowAndFindTheWriteFields)
 
 TEST_F(StartupTest, KeyEditFocusSwitchesTheHookOnAndOff)
 {
-    TMainForm form;
+    test::UnloadedBus bus;
+    TMainForm form(bus);
     Create(form, RecordingHookFolder());
     ShowActive(form);
     const int on = HookOnCalls(RecordingHookFolder());
@@ -120,7 +123,8 @@ TEST_F(StartupTest, NoLibraryReportsItAndSkipsTheRest)
 {
     QTemporaryDir emptyFolder;
     ASSERT_TRUE(emptyFolder.isValid());
-    TMainForm form;
+    test::UnloadedBus bus;
+    TMainForm form(bus);
     Create(form, emptyFolder.path());
 
     ExpectOneErrorBox("未发现键盘钩子DLL.");
@@ -138,7 +142,8 @@ TEST_F(StartupTest, NoLibraryReportsItAndSkipsTheRest)
 
 TEST_F(StartupTest, LibraryWithoutHookOffIsNeverCalled)
 {
-    TMainForm form;
+    test::UnloadedBus bus;
+    TMainForm form(bus);
     Create(form, test::HookWithoutOffFolder());
 
     ExpectOneErrorBox("在给定的 DLL中未发现所需的函数.");
@@ -157,7 +162,8 @@ TEST_F(StartupTest, LibraryWithoutHookOffIsNeverCalled)
 TEST_F(StartupTest, BlockThatCannotBeCreatedKeepsTheHooks)
 {
     block = "/no/such/block";   // a name with an inner slash is refused
-    TMainForm form;
+    test::UnloadedBus bus;
+    TMainForm form(bus);
     Create(form, RecordingHookFolder());
 
     ExpectOneErrorBox("创建内存映射文件时出错.");
@@ -174,13 +180,14 @@ TEST_F(StartupTest, BlockThatCannotBeCreatedKeepsTheHooks)
 TEST_F(StartupTest, SecondInstanceReusesTheBlockAndOverwritesTheWindow)
 {
     block = hookmsg::kHookWindowBlockName;
-    TMainForm first;
+    test::UnloadedBus bus;
+    TMainForm first(bus);
     first.SetMessageSink(&sink);
     first.SetHookLibraryFolder(RecordingHookFolder());
     first.RunFormCreate();
     ASSERT_EQ(BlockValue("/TestHook"), static_cast<std::uint32_t>(first.winId()));
 
-    TMainForm second;
+    TMainForm second(bus);
     second.SetMessageSink(&sink);
     second.SetHookLibraryFolder(RecordingHookFolder());
     second.RunFormCreate();

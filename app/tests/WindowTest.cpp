@@ -1,65 +1,23 @@
-// The window's own handlers: the timer, the read-out's device refresh and the
-// key list dialog; and the platform choice.
+// The key list dialog and the platform choice.
 #include <QApplication>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 
-#include "app/DeviceListItem.h"
 #include "app/Formlist.h"
 #include "app/MainForm.h"
 #include "app/PlatformChoice.h"
-
-namespace hid {
-class THidDevice {};   // only its address is used here
-}  // namespace hid
+#include "app/tests/UnloadedBus.h"
 
 namespace app {
 namespace {
 
-TEST(WindowTest, ReadOutMakesTheSelectedEntryTheCurrentDevice)
-{
-    TMainForm form;
-    hid::THidDevice first;
-    hid::THidDevice second;
-    form.RzBitBtn2Click();   // empty list: stays as it was
-    EXPECT_EQ(form.CurrentDevice, nullptr);
-
-    for (hid::THidDevice* device : {&first, &second}) {
-        auto* item = new QListWidgetItem(QStringLiteral("pedal"), form.DevListBox);
-        AttachDevice(*item, device);
-    }
-    form.RzBitBtn2Click();   // nothing selected: stays
-    EXPECT_EQ(form.CurrentDevice, nullptr);
-    form.DevListBox->setCurrentRow(1);
-    form.RzBitBtn2Click();
-    EXPECT_EQ(form.CurrentDevice, &second);
-    form.DevListBox->setCurrentRow(0);
-    form.RzBitBtn2->click();
-    EXPECT_EQ(form.CurrentDevice, &first);
-}
-
-TEST(WindowTest, TimerRepeatsTheReadOutOnlyWhileAnAnswerIsPending)
-{
-    TMainForm form;
-    hid::THidDevice pedal;
-    auto* item = new QListWidgetItem(QStringLiteral("pedal"), form.DevListBox);
-    AttachDevice(*item, &pedal);
-    form.DevListBox->setCurrentRow(0);
-
-    QTest::qWait(650);   // a tick or more while nothing is pending
-    EXPECT_EQ(form.CurrentDevice, nullptr);
-
-    form.ReadPending = true;
-    EXPECT_TRUE(QTest::qWaitFor([&form, &pedal] { return form.CurrentDevice == &pedal; }, 1500));
-}
-
 TEST(WindowTest, KeyListDialogIsModalEmptyAndGoneAfterwards)
 {
-    TMainForm form;
+    test::UnloadedBus bus;
+    TMainForm form(bus);
     form.show();
     bool seen = false;
     QTimer::singleShot(0, [&] {

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "app/MainForm.h"
+#include "app/tests/UnloadedBus.h"
 #include "app/tests/HookFixtures.h"
 #include "app/tests/RecordingSink.h"
 #include "hookmod/HookMessages.h"
@@ -68,7 +69,8 @@ TEST(X11CaptureTest, PublishedWindowReceivesHookMessages)
     ASSERT_EQ(QGuiApplication::platformName(), "xcb");
     const std::string block = test::PrivateBlockName("x11");
     test::RecordingSink sink;
-    TMainForm form;
+    test::UnloadedBus bus;
+    TMainForm form(bus);
     form.SetMessageSink(&sink);
     form.SetHookLibraryFolder(test::RecordingHookFolder());
     form.SetHookBlockName(block);
@@ -127,7 +129,8 @@ TEST(X11CaptureTest, RealHookLibraryCapturesKeysWhileTheKeyEditHasFocus)
     GTEST_SKIP() << "built without the hook library";
 #else
     test::RecordingSink sink;
-    TMainForm form;
+    test::UnloadedBus bus;
+    TMainForm form(bus);
     form.SetMessageSink(&sink);
     form.SetHookLibraryFolder(QStringLiteral(APP_HOOKMOD_FOLDER));
     form.RunFormCreate();   // the real library reads the real block

@@ -1,0 +1,19 @@
+// What the user is told when the platform refuses this user access to a
+// pedal's device node, and how to grant it.
+#pragma once
+
+#include <QString>
+
+namespace app {
+
+// Caption of the warning shown when a scan finds such a pedal.
+QString AccessAdviceCaption();
+// The warning: the pedal was found but may not be opened, and the command
+// that grants access.
+QString AccessAdviceText();
+// One sentence on how to grant access, for other messages.
+QString GrantAccessHint();
+// Whether an errno-style code says that access was refused.
+bool IsAccessRefusal(int error);
+
+}  // namespace app

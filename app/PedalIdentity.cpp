@@ -1,0 +1,42 @@
+#include "app/PedalIdentity.h"
+
+#include "hid/THidDevice.h"
+#include "hid/platform/HidPlatform.h"
+
+namespace app {
+namespace {
+
+bool HasPedalIds(const hid::THidDevice& device)
+{
+    return device.VendorID() == kPedalVendorId && device.ProductID() == kPedalProductId;
+}
+
+}  // namespace
+
+bool IsListedPedal(hid::THidDevice& device)
+{
+    if (!HasPedalIds(device))
+        return false;
+    hid::platform::HIDP_CAPS caps;
+    device.ReadCaps(caps);
+    return caps.OutputReportByteLength == kPedalReportLength;
+}
+
+bool IsFallbackPedal(hid::THidDevice* device)
+{
+    if (device == nullptr || !HasPedalIds(*device))
+        return false;
+    hid::platform::HIDP_CAPS caps;
+    device->ReadCaps(caps);
+    return caps.InputReportByteLength == kPedalReportLength;
+}
+
+QString PedalDescription(const std::u16string& product, const std::u16string& serial)
+{
+    QString text = QString::fromStdU16String(product);
+    if (!serial.empty())
+        text += QStringLiteral(" (SN:%1)").arg(QString::fromStdU16String(serial));
+    return text;
+}
+
+}  // namespace app

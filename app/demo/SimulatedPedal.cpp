@@ -1,0 +1,84 @@
+#include "app/demo/SimulatedPedal.h"
+
+namespace app::demo {
+namespace {
+
+std::u16string Ascii16(const std::string& text)
+{
+    return std::u16string(text.begin(), text.end());
+}
+
+std::string Ascii8(const std::u16string& text)
+{
+    std::string out;
+    for (char16_t unit : text)
+        out.push_back(unit < 0x80 ? static_cast<char>(unit) : '?');
+    return out;
+}
+
+}  // namespace
+
+hid::platform::virt::VirtualDeviceDescription SimulatedPedal::Description(const std::string& serial,
+                                                                          const std::string& product)
+{
+    hid::platform::virt::VirtualDeviceDescription description;
+    description.vendorId = sim::PedalFirmware::kVendorId;
+    description.productId = sim::PedalFirmware::kProductId;
+    description.version = 0x0100;
+    description.inputLength = sim::PedalFirmware::kReportSize;
+    description.outputLength = sim::PedalFirmware::kReportSize;
+    description.product = Ascii16(product);
+    description.serial = Ascii16(serial);
+    return description;
+}
+
+SimulatedPedal::SimulatedPedal(hid::platform::virt::VirtualBus& bus,
+                               hid::platform::virt::VirtualDeviceDescription description)
+    : bus_(bus),
+      description_(std::move(description)),
+      firmware_(Ascii8(description_.serial), Ascii8(description_.product))
+{
+    Plug();
+}
+
+SimulatedPedal::SimulatedPedal(hid::platform::virt::VirtualBus& bus, const std::string& serial)
+    : SimulatedPedal(bus, Description(serial))
+{
+}
+
+SimulatedPedal::~SimulatedPedal()
+{
+    if (device_ != nullptr)
+        device_->SetWriteHook(nullptr);
+    if (Plugged())
+        bus_.Unplug(device_);
+}
+
+void SimulatedPedal::Plug()
+{
+    hid::platform::virt::VirtualDeviceDescription description = description_;
+    description.onWrite = nullptr;
+    device_ = bus_.Plug(description);
+    // The hook runs on the writing thread inside the device's write; the
+    // device outlives its own hook, so a plain pointer does (no cycle).
+    hid::platform::virt::VirtualDevice* device = device_.get();
+    device_->SetWriteHook([this, device](const std::uint8_t* data, std::size_t length) {
+        for (const sim::PedalFirmware::Report& answer : firmware_.HandleOutputReport(data, length))
+            device->InjectInput(answer.data(), answer.size());
+    });
+}
+
+void SimulatedPedal::Unplug()
+{
+    if (Plugged())
+        bus_.Unplug(device_);
+}
+
+void SimulatedPedal::Replug()
+{
+    Unplug();
+    device_->SetWriteHook(nullptr);
+    Plug();
+}
+
+}  // namespace app::demo

@@ -1,0 +1,186 @@
+// Read-out and write-in with the simulated pedal: the reports on the wire,
+// the decoding of answers, the timer that repeats an unanswered read-out,
+// and what a write-in tells the user.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTimer>
+
+#include <cerrno>
+
+#include "app/TabControl.h"
+#include "app/WriteInOutcome.h"
+#include "app/tests/PedalWindow.h"
+
+namespace app {
+namespace {
+
+using test::PedalWindow;
+
+using Bytes = std::vector<std::uint8_t>;
+
+class ExchangeTest : public PedalWindow {
+protected:
+    const test::ShownBox& OnlyBox() const
+    {
+        EXPECT_EQ(sink.shown.size(), 1u);
+        return sink.shown.back();
+    }
+};
+
+TEST_F(ExchangeTest, PedalThatNeverAnswersIsAskedAgainByTheTimer)
+{
+    test::Pedal& pedal = Plug();
+    pedal.Firmware().SetOptions({.silent = true});
+    Start();
+    EXPECT_TRUE(form->ReadPending);
+    EXPECT_TRUE(form->Timer1->isActive());
+    const unsigned firstRequests = pedal.Firmware().ReadRequestCount();
+    EXPECT_GE(firstRequests, 2u);   // selected, then found
+
+    ASSERT_TRUE(WaitFor([&] { return pedal.Firmware().ReadRequestCount() >= firstRequests + 2; }));
+    EXPECT_TRUE(form->ReadPending);
+    EXPECT_EQ(form->RzLabel5->text(), "");
+
+    // Once it answers, the repeats end.
+    pedal.Firmware().SetOptions({});
+    ASSERT_TRUE(WaitFor([this] { return !form->ReadPending; }));
+    EXPECT_FALSE(form->Timer1->isActive());
+    EXPECT_EQ(form->RzLabel5->text(), "V1.0.0");
+}
+
+TEST_F(ExchangeTest, AnswerForAnotherPedalLeavesTheShownText)
+{
+    test::Pedal& pedal = Plug();
+    StartAndWaitForAnswers();
+    ASSERT_EQ(form->RzTabControl1->currentIndex(), 0);
+
+    pedal.Device()->InjectInput(Bytes{0x02, 0x81, 0x01, 0x02, 0x04, 0x00, 0x00, 0x00});
+    ASSERT_TRUE(WaitFor([this] { return form->PedalConfigTable.KeyText(1) == "Shift+A"; }));
+    EXPECT_EQ(form->PedalConfigTable.JoinedCodeText(1), "02-04-00-00");
+    EXPECT_EQ(form->Edit2->text(), "02-04-00-00");
+    EXPECT_EQ(form->RzEdit1->text(), "Ctrl+C");
+    EXPECT_EQ(form->Edit1->text(), "Ctrl+C");
+    EXPECT_EQ(History().last(), "R 02  81 01 02 04 00 00 00 ");
+}
+
+TEST_F(ExchangeTest, ReportsThatAreNoUsableAnswerAreOnlyLogged)
+{
+    test::Pedal& pedal = Plug();
+    pedal.Firmware().SetOptions({.silent = true});
+    Start();
+    const std::string row1 = form->PedalConfigTable.JoinedCodeText(1);
+
+    // Status 0x80: no configuration answer. Pedal index 9: no table row.
+    pedal.Device()->InjectInput(Bytes{0x02, 0x80, 0x00, 0x02, 0x04, 0x00, 0x00, 0x00});
+    pedal.Device()->InjectInput(Bytes{0x02, 0x81, 0x09, 0x01, 0x06, 0x00, 0x00, 0x00});
+    ASSERT_TRUE(WaitFor([this] { return HistoryLines("R").size() == 2; }));
+    EXPECT_EQ(HistoryLines("R"),
+              (QStringList{"R 02  80 00 02 04 00 00 00 ", "R 02  81 09 01 06 00 00 00 "}));
+    EXPECT_TRUE(form->ReadPending);   // still waiting for a real answer
+    EXPECT_TRUE(form->Timer1->isActive());
+    EXPECT_EQ(form->RzLabel5->text(), "");
+    EXPECT_EQ(form->PedalConfigTable.KeyText(0), "");
+    EXPECT_EQ(form->PedalConfigTable.JoinedCodeText(1), row1);
+    EXPECT_EQ(form->Edit2->text(), "Edit2");
+}
+
+TEST_F(ExchangeTest, WriteInSendsTheTableAndSaysDone)
+{
+    test::Pedal& pedal = Plug();
+    StartAndWaitForAnswers();
+    form->PedalConfigTable.SetRowBytes(0, {0x02, 0x04, 0x00, 0x00});   // Shift+A
+    const int from = form->HistoryListBox->count();
+
+    QTest::mouseClick(form->RzBitBtn1, Qt::LeftButton);
+
+    ASSERT_FALSE(pedal.Device()->Writes().empty());
+    EXPECT_EQ(pedal.Device()->Writes().back(), (Bytes{0x02, 0x02, 0x00, 0x02, 0x04, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(pedal.Firmware().GetSlot(0), (sim::PedalFirmware::Slot{0x02, 0x04, 0x00, 0x00}));
+    EXPECT_EQ(HistoryLines("W", from), QStringList{"W 02  02 00 02 04 00 00 00 "});
+    EXPECT_EQ(form->Write3->text(), "02");
+    EXPECT_EQ(form->Write4->text(), "04");
+    EXPECT_EQ(form->Write5->text(), "00");
+    EXPECT_EQ(form->Write6->text(), "00");
+
+    const test::ShownBox& box = OnlyBox();
+    EXPECT_EQ(box.text, "Setup Done!");
+    EXPECT_EQ(box.title, "Write in");
+    EXPECT_EQ(box.icon, QMessageBox::Warning);   // the exclamation icon
+    EXPECT_EQ(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    EXPECT_EQ(box.owner, form.get());
+}
+
+TEST_F(ExchangeTest, WriteInOfThreePedalsSendsOneReportEach)
+{
+    test::Pedal& pedal = Plug();
+    StartAndWaitForAnswers();
+    form->RzSpinEdit1->setValue(3);
+    ASSERT_TRUE(WaitFor([this] { return form->PedalConfigTable.KeyText(2) == "Enter"; }));
+    const std::size_t before = pedal.Device()->WriteCount();
+
+    form->RzBitBtn1Click();
+    const auto writes = pedal.Device()->Writes();
+    ASSERT_EQ(writes.size(), before + 3);
+    EXPECT_EQ(writes[before + 0], (Bytes{0x02, 0x02, 0x00, 0x01, 0x06, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(writes[before + 1], (Bytes{0x02, 0x02, 0x01, 0x01, 0x19, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(writes[before + 2], (Bytes{0x02, 0x02, 0x02, 0x00, 0x28, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(form->Write4->text(), "28");   // the last report's bytes
+    EXPECT_EQ(OnlyBox().text, "Setup Done!");
+}
+
+TEST_F(ExchangeTest, FailedWriteIsReportedNotConfirmed)
+{
+    test::Pedal& pedal = Plug();
+    StartAndWaitForAnswers();
+    form->RzSpinEdit1->setValue(2);
+    pedal.Device()->SetWriteFailure({.nth = 2, .error = EIO});
+    const int from = form->HistoryListBox->count();
+
+    form->RzBitBtn1Click();
+    // Pedal 1 written, pedal 2 not: its history line holds the report id alone.
+    EXPECT_EQ(HistoryLines("W", from),
+              (QStringList{"W 02  02 00 01 06 00 00 00 ", "W 02  "}));
+    const test::ShownBox& box = OnlyBox();
+    EXPECT_EQ(box.icon, QMessageBox::Critical);
+    EXPECT_EQ(box.title, "Write in");
+    EXPECT_NE(box.text, "Setup Done!");
+    EXPECT_TRUE(box.text.contains("not fully written")) << box.text.toStdString();
+    EXPECT_TRUE(box.text.contains("pedal 2")) << box.text.toStdString();
+    EXPECT_TRUE(box.text.contains("Input/output error")) << box.text.toStdString();
+
+    // A read-out that fails says nothing.
+    sink.shown.clear();
+    pedal.Device()->SetWriteFailure({.all = true, .error = EIO});
+    const int readFrom = form->HistoryListBox->count();
+    form->RzBitBtn2Click();
+    EXPECT_EQ(HistoryLines("W", readFrom), (QStringList{"W 02  ", "W 02  "}));
+    EXPECT_TRUE(sink.shown.empty());
+}
+
+TEST(WriteInOutcomeTest, TextNamesWhatFailedAndWhy)
+{
+    WriteInOutcome all{.failedPedals = {1, 2, 3}, .pedalCount = 3, .error = EIO};
+    EXPECT_EQ(WriteInFailureText(all),
+              "The foot switch was not written: the settings of pedals 1, 2 and 3 could not be "
+              "sent.\n\nThe system reported: Input/output error.");
+    WriteInOutcome some{.failedPedals = {1, 3}, .pedalCount = 3};
+    EXPECT_EQ(WriteInFailureText(some),
+              "The foot switch was not fully written: the settings of pedals 1 and 3 could not "
+              "be sent. The other pedals were written.");
+    WriteInOutcome refused{.failedPedals = {1}, .pedalCount = 1, .error = EACCES};
+    EXPECT_TRUE(WriteInFailureText(refused).startsWith(
+        "The foot switch was not written: the setting of pedal 1 could not be sent."));
+    EXPECT_TRUE(WriteInFailureText(refused).contains(
+        "run scripts/install-udev-rule (or install the package), then unplug and replug the pedal"));
+    EXPECT_FALSE(refused.Succeeded());
+    WriteInOutcome noDevice;
+    noDevice.noDevice = true;
+    EXPECT_FALSE(noDevice.Succeeded());
+    WriteInOutcome written;
+    written.pedalCount = 2;
+    EXPECT_TRUE(written.Succeeded());
+}
+
+}  // namespace
+}  // namespace app
