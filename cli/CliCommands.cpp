@@ -1,0 +1,286 @@
+#include "cli/CliCommands.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+#include "cli/CliOptions.h"
+#include "cli/ExitCodes.h"
+#include "cli/Json.h"
+#include "cli/KeyCombination.h"
+#include "cli/PedalSession.h"
+#include "cli/Profile.h"
+#include "protocol/PedalAnswer.h"
+
+namespace cli {
+
+namespace {
+
+using std::chrono::milliseconds;
+
+const char* const kAccessFix =
+    "run \"sudo scripts/install-udev-rule\" (or install the program's package), then unplug and replug the pedal";
+
+std::string ErrnoText(int error) { return std::strerror(error != 0 ? error : EIO); }
+
+std::string FirmwareText(const std::optional<Answer>& answer) {
+  if (!answer) return "unknown";
+  const std::string_view text = protocol::VersionText(answer->versionCode);
+  return text.empty() ? "unknown (version code " + std::to_string(answer->versionCode) + ")" : std::string(text);
+}
+
+std::string PedalLine(const PedalInfo& p) {
+  return p.path + "  serial " + (p.serial.empty() ? "(none)" : p.serial) + "  product \"" + p.product + "\"";
+}
+
+class Commands {
+ public:
+  Commands(const CliOptions& o, hid::platform::Backend& backend, std::ostream& out, std::ostream& err)
+      : o_(o), session_(backend), out_(out), err_(err) {}
+
+  int Run() {
+    if (o_.command == "list") return List();
+    if (o_.command == "read") return Read();
+    if (o_.command == "write") return Write();
+    if (o_.command == "export") return Export();
+    return Watch();
+  }
+
+ private:
+  bool CheckLoaded() {
+    if (session_.Loaded()) return true;
+    err_ << "error: the device library (libudev.so.1) could not be loaded; no pedals can be found\n";
+    return false;
+  }
+
+  // Finds the one pedal to work on and checks it out.
+  int Select(PedalInfo& chosen) {
+    if (!CheckLoaded()) return kExitNoPedal;
+    const std::vector<PedalInfo> all = session_.Pedals();
+    std::vector<PedalInfo> matching;
+    for (const PedalInfo& p : all) {
+      if ((o_.serial && p.serial != *o_.serial) || (o_.path && p.path != *o_.path)) continue;
+      matching.push_back(p);
+    }
+    if (matching.empty()) {
+      if (all.empty()) {
+        err_ << "error: no pedal found (is it plugged in?)\n";
+      } else {
+        err_ << "error: no pedal with " << (o_.serial ? "serial \"" + *o_.serial : "path \"" + *o_.path)
+             << "\"; pedals found:\n";
+        for (const PedalInfo& p : all) err_ << "  " << PedalLine(p) << "\n";
+      }
+      return kExitNoPedal;
+    }
+    if (matching.size() > 1) {
+      err_ << "error: " << matching.size() << " pedals found; choose one with --serial or --path:\n";
+      for (const PedalInfo& p : matching) err_ << "  " << PedalLine(p) << "\n";
+      return kExitSeveralPedals;
+    }
+    chosen = matching.front();
+    if (!chosen.readWrite) {
+      err_ << "error: access to " << chosen.path << " refused for this user: " << kAccessFix << "\n";
+      return kExitAccessRefused;
+    }
+    if (!session_.Open(chosen)) {
+      err_ << "error: the pedal at " << chosen.path << " went away\n";
+      return kExitNoPedal;
+    }
+    return kExitOk;
+  }
+
+  // Reads pedals 1..count; false (message written) when one did not answer.
+  bool ReadAll(int count, std::vector<ProfileEntry>& entries, std::optional<Answer>& first) {
+    const auto answers = session_.ReadOut(count, milliseconds(o_.timeoutMs));
+    bool all = true;
+    for (int i = 0; i < count; ++i) {
+      const auto& a = answers[static_cast<std::size_t>(i)];
+      if (!a) {
+        err_ << "error: pedal " << i + 1 << " did not answer within " << o_.timeoutMs << " ms\n";
+        all = false;
+        if (session_.LastRequestError() != 0) {
+          err_ << "  (the read request could not be sent: " << ErrnoText(session_.LastRequestError()) << ")\n";
+        }
+        continue;
+      }
+      if (!first) first = a;
+      entries.push_back(ProfileEntry{i + 1, a->bytes});
+    }
+    return all;
+  }
+
+  int List() {
+    if (!CheckLoaded()) return kExitNoPedal;
+    const std::vector<PedalInfo> pedals = session_.Pedals();
+    if (pedals.empty()) {
+      err_ << "no pedal found (is it plugged in?)\n";
+      return kExitNoPedal;
+    }
+    bool refused = false;
+    for (const PedalInfo& p : pedals) {
+      std::optional<Answer> answer;
+      if (p.readWrite && session_.Open(p)) {
+        answer = session_.ReadOut(1, milliseconds(o_.timeoutMs))[0];
+        session_.Close();
+      }
+      refused = refused || !p.readWrite;
+      out_ << PedalLine(p) << "  firmware " << FirmwareText(answer) << "  access "
+           << (p.readWrite ? "read-write" : "refused") << "\n";
+    }
+    if (refused) err_ << "note: to use a pedal whose access is refused, " << kAccessFix << "\n";
+    return kExitOk;
+  }
+
+  int Read() {
+    PedalInfo pedal;
+    if (const int rc = Select(pedal); rc != kExitOk) return rc;
+    std::vector<ProfileEntry> entries;
+    std::optional<Answer> first;
+    const bool all = ReadAll(o_.count, entries, first);
+    if (o_.json) {
+      out_ << "{\n  \"path\": " << json::Quote(pedal.path) << ",\n  \"serial\": " << json::Quote(pedal.serial)
+           << ",\n  \"product\": " << json::Quote(pedal.product) << ",\n  \"firmware\": "
+           << json::Quote(FirmwareText(first)) << ",\n  \"pedals\": " << PedalsArrayJson(entries) << "\n}\n";
+    } else {
+      for (const ProfileEntry& e : entries) {
+        const std::string name = DisplayText(e.bytes);
+        out_ << "pedal " << e.pedal << ": " << (name.empty() ? "(none)" : name) << " (" << BytesText(e.bytes)
+             << ")\n";
+      }
+    }
+    return all ? kExitOk : kExitTimeout;
+  }
+
+  int Write() {
+    std::vector<ProfileEntry> entries;
+    if (o_.file) {
+      std::ifstream in(*o_.file, std::ios::binary);
+      if (!in) {
+        err_ << "error: cannot read profile " << *o_.file << ": " << ErrnoText(errno) << "\n";
+        return kExitBadKeys;
+      }
+      const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      const ProfileParseResult profile = ParseProfile(text);
+      if (!profile.ok) {
+        err_ << "error: bad profile " << *o_.file << ": " << profile.error << "\n";
+        return kExitBadKeys;
+      }
+      entries = profile.entries;
+    } else {
+      const KeyParseResult keys = ParseKeyCombination(*o_.keys);
+      if (!keys.ok) {
+        err_ << "error: " << keys.error << "\n";
+        return kExitBadKeys;
+      }
+      entries.push_back(ProfileEntry{o_.pedal, keys.bytes});
+    }
+    PedalInfo pedal;
+    if (const int rc = Select(pedal); rc != kExitOk) return rc;
+    for (const ProfileEntry& e : entries) {
+      const WriteOutcome w = session_.Write(e.pedal - 1, e.bytes);
+      if (!w.ok) {
+        err_ << "error: pedal " << e.pedal << ": write failed: " << ErrnoText(w.error) << " (" << w.written
+             << " of 8 bytes written)\n";
+        if (w.error == EACCES || w.error == EPERM) {
+          err_ << "to grant access, " << kAccessFix << "\n";
+          return kExitAccessRefused;
+        }
+        return kExitWriteFailed;
+      }
+      const std::string name = DisplayText(e.bytes);
+      out_ << "pedal " << e.pedal << ": wrote " << (name.empty() ? "(none)" : name) << " (" << BytesText(e.bytes)
+           << ")\n";
+    }
+    out_ << "done\n";
+    if (!o_.verify) return kExitOk;
+    int highest = 0;
+    for (const ProfileEntry& e : entries) highest = std::max(highest, e.pedal);
+    const auto answers = session_.ReadOut(highest, milliseconds(o_.timeoutMs));
+    int rc = kExitOk;
+    for (const ProfileEntry& e : entries) {
+      const auto& a = answers[static_cast<std::size_t>(e.pedal - 1)];
+      if (!a) {
+        err_ << "error: verify: pedal " << e.pedal << " did not answer within " << o_.timeoutMs << " ms\n";
+        if (rc == kExitOk) rc = kExitTimeout;
+      } else if (a->bytes != e.bytes) {
+        err_ << "error: verify: pedal " << e.pedal << " holds " << BytesText(a->bytes) << ", written was "
+             << BytesText(e.bytes) << "\n";
+        rc = kExitVerifyMismatch;
+      }
+    }
+    if (rc == kExitOk) out_ << "verified\n";
+    return rc;
+  }
+
+  int Export() {
+    PedalInfo pedal;
+    if (const int rc = Select(pedal); rc != kExitOk) return rc;
+    std::vector<ProfileEntry> entries;
+    std::optional<Answer> first;
+    if (!ReadAll(o_.count, entries, first)) return kExitTimeout;
+    const std::string text = ProfileJson(entries);
+    if (!o_.file) {
+      out_ << text;
+      return kExitOk;
+    }
+    // Written beside the target and renamed over it: a failed export leaves
+    // an existing file as it was.
+    const std::string temp = *o_.file + ".tmp";
+    std::FILE* f = std::fopen(temp.c_str(), "wb");
+    if (f == nullptr) {
+      err_ << "error: cannot write " << *o_.file << ": " << ErrnoText(errno) << "\n";
+      return kExitWriteFailed;
+    }
+    const bool wrote = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    const int writeErrno = errno;
+    const bool closed = std::fclose(f) == 0;
+    if (!wrote || !closed || std::rename(temp.c_str(), o_.file->c_str()) != 0) {
+      err_ << "error: cannot write " << *o_.file << ": " << ErrnoText(!wrote ? writeErrno : errno) << "\n";
+      std::remove(temp.c_str());
+      return kExitWriteFailed;
+    }
+    out_ << "exported " << entries.size() << " pedal(s) to " << *o_.file << "\n";
+    return kExitOk;
+  }
+
+  int Watch() {
+    if (!CheckLoaded()) return kExitNoPedal;
+    if (!session_.HasMonitor()) {
+      err_ << "error: no device-change notifications can be had on this system\n";
+      return kExitTimeout;
+    }
+    const int seen = session_.Watch(
+        o_.count, milliseconds(o_.timeoutMs), [this](const std::string& line) { out_ << line << std::endl; },
+        [this] { out_ << "watching" << std::endl; });
+    if (seen >= o_.count) return kExitOk;
+    err_ << "error: " << seen << " of " << o_.count << " pedal event(s) seen within " << o_.timeoutMs << " ms\n";
+    return kExitTimeout;
+  }
+
+  const CliOptions& o_;
+  PedalSession session_;
+  std::ostream& out_;
+  std::ostream& err_;
+};
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, hid::platform::Backend& backend, std::ostream& out,
+           std::ostream& err) {
+  const OptionsResult parsed = ParseOptions(args);
+  if (!parsed.ok) {
+    err << "error: " << parsed.error << "\n";
+    return kExitUsage;
+  }
+  if (parsed.options.command == "help") {
+    out << HelpText();
+    return kExitOk;
+  }
+  Commands commands(parsed.options, backend, out, err);
+  return commands.Run();
+}
+
+}  // namespace cli

@@ -1,0 +1,17 @@
+// varnok-pedal's commands over any platform binding (the real one in the
+// program, the virtual bus in tests). Returns the exit code (ExitCodes.h).
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "hid/platform/HidPlatform.h"
+
+namespace cli {
+
+// `args` are the arguments after the program name.
+int RunCli(const std::vector<std::string>& args, hid::platform::Backend& backend, std::ostream& out,
+           std::ostream& err);
+
+}  // namespace cli

@@ -1,0 +1,38 @@
+// The pedal profile file: {"pedals":[{"pedal":1,"keys":"Ctrl+C","bytes":"01-06-00-00"},...]}.
+// Pedal numbers are 1-based. On reading, an entry needs "keys" or "bytes";
+// with both, "keys" must describe the same bytes (either the exact display
+// text of those bytes or a combination that gives them). Unknown members of
+// an entry are refused (a misspelt "keys" would otherwise be lost); unknown
+// members of the document are ignored.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/KeyCombination.h"
+
+namespace cli {
+
+inline constexpr int kMaxPedals = 3;
+
+struct ProfileEntry {
+  int pedal = 0;  // 1-based
+  PedalBytes bytes{};
+};
+
+struct ProfileParseResult {
+  bool ok = false;
+  std::vector<ProfileEntry> entries;  // in file order, each pedal at most once
+  std::string error;
+};
+
+ProfileParseResult ParseProfile(std::string_view text);
+
+// One entry per pedal, with its display text and bytes.
+std::string ProfileJson(const std::vector<ProfileEntry>& entries);
+// The "pedals" array alone (for documents that carry more members).
+std::string PedalsArrayJson(const std::vector<ProfileEntry>& entries);
+
+}  // namespace cli

@@ -1,0 +1,388 @@
+// varnok-pedal's commands end to end on the virtual bus, against the
+// pedal's firmware model answering through the device's write hook.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <utility>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/CliCommands.h"
+#include "cli/ExitCodes.h"
+#include "cli/Json.h"
+#include "hid/platform/virtual/VirtualBus.h"
+#include "sim/PedalFirmware.h"
+
+namespace cli {
+namespace {
+
+using hid::platform::virt::Access;
+using hid::platform::virt::VirtualBus;
+using hid::platform::virt::VirtualDevice;
+using hid::platform::virt::VirtualDeviceDescription;
+
+struct Pedal {
+  std::shared_ptr<sim::PedalFirmware> firmware;
+  std::shared_ptr<VirtualDevice> device;
+};
+
+struct CliRun {
+  int rc = -1;
+  std::string out;
+  std::string err;
+};
+
+class CommandsTest : public ::testing::Test {
+ protected:
+  static VirtualDeviceDescription Description(const std::string& serial) {
+    VirtualDeviceDescription desc;
+    desc.vendorId = 0x16C0;
+    desc.productId = 0x05E1;
+    desc.version = 0x0100;
+    desc.inputLength = 8;
+    desc.outputLength = 8;
+    desc.product = u"Varnok foot switch";
+    desc.serial = std::u16string(serial.begin(), serial.end());
+    return desc;
+  }
+
+  // A pedal whose firmware answers on the device; `storesWrites` false makes
+  // a pedal that acknowledges nothing but keeps its old assignment.
+  Pedal Plug(const std::string& serial, VirtualDeviceDescription desc, bool storesWrites = true) {
+    Pedal pedal;
+    pedal.firmware = std::make_shared<sim::PedalFirmware>(serial);
+    pedal.device = bus.Plug(std::move(desc));
+    std::weak_ptr<VirtualDevice> weak = pedal.device;
+    auto firmware = pedal.firmware;
+    pedal.device->SetWriteHook([weak, firmware, storesWrites](const std::uint8_t* data, std::size_t length) {
+      if (!storesWrites && length > 1 && data[1] == sim::PedalFirmware::kWriteCommand) return;
+      const auto device = weak.lock();
+      if (!device) return;
+      for (const auto& report : firmware->HandleOutputReport(data, length)) device->InjectInput(report.data(), report.size());
+    });
+    return pedal;
+  }
+  Pedal Plug(const std::string& serial = "VK0001") { return Plug(serial, Description(serial)); }
+
+  CliRun Cli(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    CliRun r;
+    r.rc = RunCli(args, bus, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+  }
+
+  std::filesystem::path TempFile(const std::string& name) {
+    const auto path = std::filesystem::temp_directory_path() /
+                      ("varnok-cli-test-" + std::to_string(::getpid()) + "-" + name);
+    files_.push_back(path);
+    return path;
+  }
+
+  void TearDown() override {
+    for (const auto& f : files_) std::filesystem::remove(f);
+  }
+
+  VirtualBus bus;
+  std::vector<std::filesystem::path> files_;
+};
+
+using Slot = sim::PedalFirmware::Slot;
+
+// Output of a watch: runs `action` once the watch says it is watching.
+struct OnWatching : std::stringbuf {
+  std::function<void()> action;
+  int sync() override {
+    if (action && str().find("watching") != std::string::npos) std::exchange(action, nullptr)();
+    return 0;
+  }
+};
+
+TEST_F(CommandsTest, HelpAndUsageErrors) {
+  CliRun r = Cli({"--help"});
+  EXPECT_EQ(r.rc, kExitOk);
+  EXPECT_NE(r.out.find("Exit codes"), std::string::npos);
+  r = Cli({});
+  EXPECT_EQ(r.rc, kExitUsage);
+  EXPECT_NE(r.err.find("no command"), std::string::npos);
+  r = Cli({"read", "--count", "9"});
+  EXPECT_EQ(r.rc, kExitUsage);
+  EXPECT_NE(r.err.find("--count"), std::string::npos);
+}
+
+TEST_F(CommandsTest, ListShowsPedalsOnlyWithVersionAndAccess) {
+  const Pedal a = Plug("VK0001");
+  VirtualDeviceDescription keyboard = Description("KB1");
+  keyboard.vendorId = 0x046D;
+  bus.Plug(keyboard);
+  VirtualDeviceDescription wrongLength = Description("LEN9");
+  wrongLength.outputLength = 9;
+  bus.Plug(wrongLength);
+  const Pedal silent = Plug("VK0002");
+  silent.firmware->SetOptions({.silent = true});
+  VirtualDeviceDescription locked = Description("VK0003");
+  locked.access = Access::ReadWriteRefused;
+  Plug("VK0003", locked);
+
+  const CliRun r = Cli({"list", "--timeout", "300"});
+  EXPECT_EQ(r.rc, kExitOk) << r.err;
+  std::istringstream lines(r.out);
+  std::vector<std::string> rows;
+  for (std::string line; std::getline(lines, line);) rows.push_back(line);
+  ASSERT_EQ(rows.size(), 3u) << r.out;
+  EXPECT_EQ(rows[0], a.device->Path() + "  serial VK0001  product \"Varnok foot switch\"  firmware V1.0.0  access read-write");
+  EXPECT_NE(rows[1].find("serial VK0002"), std::string::npos);
+  EXPECT_NE(rows[1].find("firmware unknown  access read-write"), std::string::npos);
+  EXPECT_NE(rows[2].find("serial VK0003"), std::string::npos);
+  EXPECT_NE(rows[2].find("firmware unknown  access refused"), std::string::npos);
+  EXPECT_NE(r.err.find("sudo scripts/install-udev-rule"), std::string::npos);
+}
+
+TEST_F(CommandsTest, NoPedalAnywhere) {
+  VirtualDeviceDescription keyboard = Description("KB1");
+  keyboard.productId = 0x0001;
+  bus.Plug(keyboard);
+  for (const char* command : {"list", "read", "export"}) {
+    const CliRun r = Cli({command});
+    EXPECT_EQ(r.rc, kExitNoPedal) << command;
+    EXPECT_NE(r.err.find("no pedal found"), std::string::npos) << command;
+  }
+  EXPECT_EQ(Cli({"write", "--pedal", "1", "A"}).rc, kExitNoPedal);
+}
+
+TEST_F(CommandsTest, ReadShowsNamesAndBytes) {
+  Plug();
+  CliRun r = Cli({"read"});
+  EXPECT_EQ(r.rc, kExitOk) << r.err;
+  EXPECT_EQ(r.out, "pedal 1: Ctrl+C (01-06-00-00)\npedal 2: Ctrl+V (01-19-00-00)\npedal 3: Enter (00-28-00-00)\n");
+
+  r = Cli({"read", "--count", "1"});
+  EXPECT_EQ(r.out, "pedal 1: Ctrl+C (01-06-00-00)\n");
+}
+
+TEST_F(CommandsTest, ReadJsonIsMachineReadable) {
+  const Pedal p = Plug();
+  p.firmware->SetSlot(1, {0x00, 49, 0, 0});  // the backslash key: escaped in JSON
+  p.firmware->SetSlot(2, {0, 0, 0, 0});
+  const CliRun r = Cli({"read", "--json"});
+  ASSERT_EQ(r.rc, kExitOk) << r.err;
+  const json::ParseResult doc = json::Parse(r.out);
+  ASSERT_TRUE(doc.ok) << doc.error << "\n" << r.out;
+  EXPECT_EQ(doc.value.Member("serial")->text, "VK0001");
+  EXPECT_EQ(doc.value.Member("path")->text, p.device->Path());
+  EXPECT_EQ(doc.value.Member("firmware")->text, "V1.0.0");
+  const json::Value* pedals = doc.value.Member("pedals");
+  ASSERT_NE(pedals, nullptr);
+  ASSERT_EQ(pedals->items.size(), 3u);
+  EXPECT_EQ(pedals->items[0].Member("pedal")->number, 1);
+  EXPECT_EQ(pedals->items[0].Member("keys")->text, "Ctrl+C");
+  EXPECT_EQ(pedals->items[1].Member("keys")->text, "\\");
+  EXPECT_EQ(pedals->items[2].Member("keys")->text, "");
+  EXPECT_EQ(pedals->items[2].Member("bytes")->text, "00-00-00-00");
+}
+
+TEST_F(CommandsTest, WriteThenVerifyReadsBack) {
+  const Pedal p = Plug();
+  CliRun r = Cli({"write", "--pedal", "1", "Ctrl+Shift+A", "--verify"});
+  EXPECT_EQ(r.rc, kExitOk) << r.err;
+  EXPECT_EQ(r.out, "pedal 1: wrote Ctrl+Shift+A (03-04-00-00)\ndone\nverified\n");
+  EXPECT_EQ(p.firmware->GetSlot(0), (Slot{0x03, 0x04, 0, 0}));
+  EXPECT_EQ(p.firmware->WriteCount(), 1u);
+  EXPECT_EQ(p.firmware->GetSlot(1), sim::PedalFirmware::DefaultSlot(1));
+
+  r = Cli({"write", "--pedal", "3", "none"});
+  EXPECT_EQ(r.rc, kExitOk) << r.err;
+  EXPECT_EQ(p.firmware->GetSlot(2), (Slot{0, 0, 0, 0}));
+  EXPECT_EQ(Cli({"read", "--count", "1"}).out, "pedal 1: Ctrl+Shift+A (03-04-00-00)\n");
+}
+
+TEST_F(CommandsTest, VerifyCatchesAPedalThatKeptItsOldAssignment) {
+  Plug("VK0001", Description("VK0001"), /*storesWrites=*/false);
+  const CliRun r = Cli({"write", "--pedal", "2", "Alt+Tab", "--verify"});
+  EXPECT_EQ(r.rc, kExitVerifyMismatch);
+  EXPECT_NE(r.err.find("pedal 2 holds 01-19-00-00, written was 04-2B-00-00"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out.find("verified"), std::string::npos);
+}
+
+TEST_F(CommandsTest, ExportAndWriteFileRoundTrip) {
+  const Pedal source = Plug("VK0001");
+  source.firmware->SetSlot(0, {0x05, 0x3E, 0, 0});   // Ctrl+Alt+F5
+  source.firmware->SetSlot(1, {0x00, 49, 0x57, 0});   // \ and Num +
+  source.firmware->SetSlot(2, {0x80, 0xFF, 0, 0});    // a byte without a name survives too
+  const auto file = TempFile("profile.json");
+  CliRun r = Cli({"export", "--file", file.string()});
+  ASSERT_EQ(r.rc, kExitOk) << r.err;
+
+  const Pedal target = Plug("VK0002");
+  r = Cli({"write", "--serial", "VK0002", "--file", file.string(), "--verify"});
+  ASSERT_EQ(r.rc, kExitOk) << r.err;
+  EXPECT_NE(r.out.find("done\nverified"), std::string::npos);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(target.firmware->GetSlot(i), source.firmware->GetSlot(i)) << i;
+  EXPECT_EQ(source.firmware->WriteCount(), 0u);
+
+  // Without --file the profile goes to stdout.
+  r = Cli({"export", "--serial", "VK0001", "--count", "1"});
+  EXPECT_EQ(r.out, "{\n  \"pedals\": [\n    {\"pedal\":1,\"keys\":\"Ctrl+Alt+F5\",\"bytes\":\"05-3E-00-00\"}\n  ]\n}\n");
+}
+
+TEST_F(CommandsTest, ExportToAnUnwritablePlaceFails) {
+  Plug();
+  const CliRun r = Cli({"export", "--file", "/nonexistent-dir/p.json"});
+  EXPECT_EQ(r.rc, kExitWriteFailed);
+  EXPECT_NE(r.err.find("cannot write /nonexistent-dir/p.json"), std::string::npos);
+}
+
+TEST_F(CommandsTest, BadKeysAndProfilesNeverReachThePedal) {
+  const Pedal p = Plug();
+  CliRun r = Cli({"write", "--pedal", "1", "ctrl+A"});
+  EXPECT_EQ(r.rc, kExitBadKeys);
+  EXPECT_NE(r.err.find("unknown key name \"ctrl\" (names are case-sensitive, e.g. \"Ctrl\")"), std::string::npos);
+  r = Cli({"write", "--pedal", "1", "A+B+C+D"});
+  EXPECT_EQ(r.rc, kExitBadKeys);
+  EXPECT_NE(r.err.find("too many keys"), std::string::npos);
+
+  const auto file = TempFile("bad.json");
+  std::ofstream(file) << R"({"pedals":[{"pedal":1,"keys":"Ctrl+C"},{"pedal":2,"keys":"Shift+Nope"}]})";
+  r = Cli({"write", "--file", file.string()});
+  EXPECT_EQ(r.rc, kExitBadKeys);
+  EXPECT_NE(r.err.find("pedal 2: unknown key name \"Nope\""), std::string::npos) << r.err;
+  r = Cli({"write", "--file", TempFile("missing.json").string()});
+  EXPECT_EQ(r.rc, kExitBadKeys);
+  EXPECT_NE(r.err.find("cannot read profile"), std::string::npos);
+
+  EXPECT_EQ(p.device->WriteCount(), 0u);
+  EXPECT_EQ(p.firmware->GetSlot(0), sim::PedalFirmware::DefaultSlot(0));
+}
+
+TEST_F(CommandsTest, SeveralPedalsNeedASelection) {
+  const Pedal first = Plug("VK0001");
+  const Pedal second = Plug("VK0002");
+  second.firmware->SetSlot(0, {0x02, 0x04, 0, 0});
+  CliRun r = Cli({"read"});
+  EXPECT_EQ(r.rc, kExitSeveralPedals);
+  EXPECT_NE(r.err.find("serial VK0001"), std::string::npos);
+  EXPECT_NE(r.err.find("serial VK0002"), std::string::npos);
+  EXPECT_EQ(Cli({"write", "--pedal", "1", "A"}).rc, kExitSeveralPedals);
+
+  r = Cli({"read", "--serial", "VK0002", "--count", "1"});
+  EXPECT_EQ(r.rc, kExitOk) << r.err;
+  EXPECT_EQ(r.out, "pedal 1: Shift+A (02-04-00-00)\n");
+  r = Cli({"read", "--path", first.device->Path(), "--count", "1"});
+  EXPECT_EQ(r.out, "pedal 1: Ctrl+C (01-06-00-00)\n");
+
+  EXPECT_EQ(Cli({"write", "--serial", "VK0002", "--pedal", "3", "F9"}).rc, kExitOk);
+  EXPECT_EQ(second.firmware->GetSlot(2), (Slot{0, 66, 0, 0}));
+  EXPECT_EQ(first.firmware->WriteCount(), 0u);
+
+  r = Cli({"read", "--serial", "VK0009"});
+  EXPECT_EQ(r.rc, kExitNoPedal);
+  EXPECT_NE(r.err.find("no pedal with serial \"VK0009\""), std::string::npos);
+}
+
+TEST_F(CommandsTest, AccessRefusedSaysHowToFixIt) {
+  VirtualDeviceDescription locked = Description("VK0001");
+  locked.access = Access::ReadWriteRefused;
+  const Pedal p = Plug("VK0001", locked);
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"read"}, {"write", "--pedal", "1", "A"}, {"export"}}) {
+    const CliRun r = Cli(args);
+    EXPECT_EQ(r.rc, kExitAccessRefused) << args[0];
+    EXPECT_NE(r.err.find("sudo scripts/install-udev-rule"), std::string::npos) << args[0];
+    EXPECT_NE(r.err.find("replug"), std::string::npos) << args[0];
+  }
+  EXPECT_EQ(p.device->WriteCount(), 0u);
+}
+
+TEST_F(CommandsTest, SilentPedalTimesOut) {
+  const Pedal p = Plug();
+  p.firmware->SetOptions({.silent = true});
+  CliRun r = Cli({"read", "--timeout", "300"});
+  EXPECT_EQ(r.rc, kExitTimeout);
+  EXPECT_NE(r.err.find("pedal 1 did not answer within 300 ms"), std::string::npos);
+  EXPECT_EQ(r.out, "");
+  r = Cli({"write", "--pedal", "1", "B", "--verify", "--timeout", "300"});
+  EXPECT_EQ(r.rc, kExitTimeout);
+  EXPECT_EQ(p.firmware->GetSlot(0), (Slot{0, 5, 0, 0}));
+}
+
+TEST_F(CommandsTest, UnsendableRequestsAreNamedInTheTimeout) {
+  VirtualDeviceDescription desc = Description("VK0001");
+  desc.writeFailure = {.nth = 0, .all = true, .error = EIO};
+  Plug("VK0001", desc);
+  const CliRun r = Cli({"read", "--count", "1", "--timeout", "200"});
+  EXPECT_EQ(r.rc, kExitTimeout);
+  EXPECT_NE(r.err.find("the read request could not be sent: Input/output error"), std::string::npos) << r.err;
+}
+
+TEST_F(CommandsTest, LostRequestsAreAskedAgain) {
+  const Pedal p = Plug();
+  p.firmware->SetOptions({.dropEveryNth = 2});
+  const CliRun r = Cli({"read"});
+  EXPECT_EQ(r.rc, kExitOk) << r.err;
+  EXPECT_EQ(r.out, "pedal 1: Ctrl+C (01-06-00-00)\npedal 2: Ctrl+V (01-19-00-00)\npedal 3: Enter (00-28-00-00)\n");
+}
+
+TEST_F(CommandsTest, FailedWriteIsNeverReportedDone) {
+  VirtualDeviceDescription desc = Description("VK0001");
+  desc.writeFailure = {.nth = 2, .all = false, .error = EIO};
+  const Pedal p = Plug("VK0001", desc);
+  const auto file = TempFile("three.json");
+  std::ofstream(file) << R"({"pedals":[{"pedal":1,"keys":"A"},{"pedal":2,"keys":"B"},{"pedal":3,"keys":"C"}]})";
+  CliRun r = Cli({"write", "--file", file.string()});
+  EXPECT_EQ(r.rc, kExitWriteFailed);
+  EXPECT_NE(r.err.find("pedal 2: write failed: Input/output error"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out.find("done"), std::string::npos) << r.out;
+  EXPECT_EQ(p.firmware->GetSlot(0), (Slot{0, 4, 0, 0}));
+  EXPECT_EQ(p.firmware->GetSlot(2), sim::PedalFirmware::DefaultSlot(2));
+
+  p.device->SetWriteFailure({.nth = 0, .all = true, .error = ENOSPC});
+  r = Cli({"write", "--pedal", "1", "Z"});
+  EXPECT_EQ(r.rc, kExitWriteFailed);
+  EXPECT_NE(r.err.find("pedal 1: write failed: No space left on device (0 of 8 bytes written)"), std::string::npos)
+      << r.err;
+  EXPECT_EQ(r.out.find("done"), std::string::npos);
+}
+
+TEST_F(CommandsTest, WatchSeesAPedalLeave) {
+  const Pedal p = Plug();
+  bus.Plug(Description("OTHER"));  // a second pedal that stays
+  std::ostringstream err;
+  OnWatching buffer;
+  buffer.action = [&] { bus.Unplug(p.device); };
+  std::ostream watchOut(&buffer);
+  const int rc = RunCli({"watch", "--count", "1", "--timeout", "5000"}, bus, watchOut, err);
+  EXPECT_EQ(rc, kExitOk) << err.str();
+  EXPECT_EQ(buffer.str(), "watching\nremoved " + p.device->Path() + "\n");
+
+  const CliRun r = Cli({"watch", "--timeout", "100"});
+  EXPECT_EQ(r.rc, kExitTimeout);
+  EXPECT_EQ(r.out, "watching\n");
+  EXPECT_NE(r.err.find("0 of 1"), std::string::npos);
+}
+
+TEST_F(CommandsTest, WatchSeesAPedalArriveButNotOtherDevices) {
+  std::ostringstream err;
+  std::string pedalPath;
+  OnWatching buffer;
+  buffer.action = [&] {
+    VirtualDeviceDescription keyboard = Description("KB");
+    keyboard.productId = 0x1234;
+    bus.Plug(keyboard);  // not a pedal: not reported
+    pedalPath = Plug("VK0007").device->Path();
+  };
+  std::ostream watchOut(&buffer);
+  const int rc = RunCli({"watch", "--timeout", "5000"}, bus, watchOut, err);
+  EXPECT_EQ(rc, kExitOk) << err.str();
+  EXPECT_EQ(buffer.str(), "watching\narrived " + pedalPath + "\n");
+}
+
+}  // namespace
+}  // namespace cli
