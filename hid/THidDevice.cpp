@@ -173,6 +173,13 @@ void THidDevice::SetDataHandler(const THidDataEvent& handler) {
 
 void THidDevice::StartReader() {
   if (dataHandler_ && present_.load() && checkedOut_.load() && readWriteAccess_ && !reader_) {
+    // Open the read handle here, before the caller can send a request: a
+    // hidraw node hands each report only to the handles open when it arrives,
+    // so an answer to a request sent right after check-out would otherwise be
+    // lost while the new thread is still on its way to its first read. A
+    // failure is left to the reader, which reports it and tries again.
+    int error = 0;
+    OpenOverlappedHandle(&error);
     reader_ = std::make_unique<THidDeviceReadThread>(*this, *queue_);
     reader_->Start();
   }

@@ -1,5 +1,6 @@
 // Finding the pedal: the first scan, plugging and unplugging, several
 // pedals, and the devices that are not (or only by the fallback) pedals.
+#include <QRegularExpression>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -243,6 +244,11 @@ TEST_F(DiscoveryTest, OtherDevicesAreNotHeldAndTheirReportsIgnored)
     EXPECT_FALSE(form->HidCtl.At(0)->CheckedOut());
     EXPECT_TRUE(form->HidCtl.At(1)->CheckedOut());
     EXPECT_EQ(other->OpenHandles(), 0);
+    // Every read request so far has had its answer.
+    ASSERT_TRUE(WaitFor([this] {
+        const QStringList lines = History();
+        return lines.filter(QRegularExpression("^R ")).size() == lines.filter(QRegularExpression("^W ")).size();
+    }));
     const int lines = form->HistoryListBox->count();
     // An answer-shaped report from the keyboard reaches nobody.
     EXPECT_EQ(other->InjectInput({0x02, 0x81, 0x00, 0x02, 0x04, 0, 0, 0}), 0u);

@@ -51,6 +51,20 @@ TEST_F(ReaderTest, ReportIdIsTheFirstByteAndSizeCountsTheRest) {
   EXPECT_EQ(rec.reports[1].data, (std::vector<std::uint8_t>{0x81, 9}));
 }
 
+TEST_F(ReaderTest, AReportRightAfterCheckOutIsNotLost) {
+  // The answer to a request sent at once after the check-out may arrive
+  // before the reader thread has reached its first read.
+  pedal = bus.Plug(PedalDescription());
+  MakeController();
+  Pump();
+  rec.Take();
+  dev = CheckOut(0);
+  ASSERT_NE(dev, nullptr);
+  pedal->InjectInput({2, 0x81, 0, 1, 6, 0, 0, 0});
+  ASSERT_TRUE(ServeUntil([&] { return rec.reports.size() == 1; }));
+  EXPECT_EQ(rec.reports[0].data, (std::vector<std::uint8_t>{0x81, 0, 1, 6, 0, 0, 0}));
+}
+
 TEST_F(ReaderTest, ReportsOfEachDeviceArriveInOrderExactlyOnce) {
   constexpr int kReports = 300;
   StartPedal();
