@@ -40,7 +40,8 @@ void AddNode(const UdevLibrary& lib, struct udev_device* hidraw, std::vector<Int
 
 }  // namespace
 
-std::unique_ptr<HidrawSnapshot> HidrawSnapshot::Take(const UdevLibrary& lib) {
+std::unique_ptr<HidrawSnapshot> HidrawSnapshot::Take(const UdevLibrary& lib, DepartedNodes* departed) {
+  if (departed != nullptr) departed->Prune();
   struct udev_enumerate* enumerate = lib.udev_enumerate_new(lib.context());
   if (enumerate == nullptr) return nullptr;
   std::vector<InterfaceDetail> entries;
@@ -49,7 +50,9 @@ std::unique_ptr<HidrawSnapshot> HidrawSnapshot::Take(const UdevLibrary& lib) {
   if (ok) {
     for (auto* entry = lib.udev_enumerate_get_list_entry(enumerate); entry != nullptr;
          entry = lib.udev_list_entry_get_next(entry)) {
-      UdevDevicePtr device(lib, lib.udev_device_new_from_syspath(lib.context(), lib.udev_list_entry_get_name(entry)));
+      const char* syspath = lib.udev_list_entry_get_name(entry);
+      if (syspath == nullptr || (departed != nullptr && departed->Contains(syspath))) continue;
+      UdevDevicePtr device(lib, lib.udev_device_new_from_syspath(lib.context(), syspath));
       if (device) AddNode(lib, device.get(), entries);
     }
   }

@@ -7,14 +7,16 @@
 #include <vector>
 
 #include "hid/platform/HidPlatform.h"
+#include "hid/platform/linux/DepartedNodes.h"
 #include "hid/platform/linux/UdevLibrary.h"
 
 namespace hid::platform::linux_ {
 
 class HidrawSnapshot final : public Snapshot {
  public:
-  // Enumerates subsystem "hidraw" once. nullptr when udev refuses.
-  static std::unique_ptr<HidrawSnapshot> Take(const UdevLibrary& lib);
+  // Enumerates subsystem "hidraw" once, leaving out the devices in
+  // `departed` (when given). nullptr when udev refuses.
+  static std::unique_ptr<HidrawSnapshot> Take(const UdevLibrary& lib, DepartedNodes* departed = nullptr);
 
   explicit HidrawSnapshot(std::vector<InterfaceDetail> entries) : entries_(std::move(entries)) {}
 

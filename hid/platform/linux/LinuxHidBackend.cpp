@@ -60,7 +60,7 @@ std::string LinuxHidBackend::LoadErrorText() const {
 std::unique_ptr<Snapshot> LinuxHidBackend::GetPresentInterfaces() {
   std::lock_guard lock(mutex_);
   if (!lib_) return nullptr;
-  return HidrawSnapshot::Take(*lib_);
+  return HidrawSnapshot::Take(*lib_, departed_.get());
 }
 
 std::unique_ptr<DeviceHandle> LinuxHidBackend::Open(const std::string& devicePath, bool readWrite, int* error) {
@@ -98,7 +98,7 @@ std::unique_ptr<Monitor> LinuxHidBackend::CreateMonitor() { return CreateMonitor
 std::unique_ptr<Monitor> LinuxHidBackend::CreateMonitor(const std::string& source) {
   std::lock_guard lock(mutex_);
   if (!lib_) return nullptr;
-  return UdevMonitor::Create(lib_, source);
+  return UdevMonitor::Create(lib_, source, departed_);
 }
 
 }  // namespace hid::platform::linux_

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "hid/platform/HidPlatform.h"
+#include "hid/platform/linux/DepartedNodes.h"
 #include "hid/platform/linux/UdevLibrary.h"
 
 namespace hid::platform::linux_ {
@@ -48,6 +49,8 @@ class LinuxHidBackend final : public Backend {
   int loadCount_ = 0;
   std::shared_ptr<UdevLibrary> lib_;
   std::string loadError_;
+  // Devices whose removal the monitors have seen; shared with them.
+  std::shared_ptr<DepartedNodes> departed_ = std::make_shared<DepartedNodes>();
 };
 
 }  // namespace hid::platform::linux_

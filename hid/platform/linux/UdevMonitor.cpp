@@ -13,7 +13,8 @@ std::string UdevMonitor::DefaultSource() {
   return ::access("/run/udev/control", F_OK) == 0 ? "udev" : "kernel";
 }
 
-std::unique_ptr<UdevMonitor> UdevMonitor::Create(std::shared_ptr<const UdevLibrary> lib, const std::string& source) {
+std::unique_ptr<UdevMonitor> UdevMonitor::Create(std::shared_ptr<const UdevLibrary> lib, const std::string& source,
+                                                 std::shared_ptr<DepartedNodes> departed) {
   if (!lib) return nullptr;
   struct udev_monitor* monitor = lib->udev_monitor_new_from_netlink(lib->context(), source.c_str());
   if (monitor == nullptr) return nullptr;
@@ -25,7 +26,7 @@ std::unique_ptr<UdevMonitor> UdevMonitor::Create(std::shared_ptr<const UdevLibra
     lib->udev_monitor_unref(monitor);
     return nullptr;
   }
-  return std::unique_ptr<UdevMonitor>(new UdevMonitor(std::move(lib), monitor, fd, source));
+  return std::unique_ptr<UdevMonitor>(new UdevMonitor(std::move(lib), monitor, fd, source, std::move(departed)));
 }
 
 UdevMonitor::~UdevMonitor() { lib_->udev_monitor_unref(monitor_); }
@@ -38,8 +39,13 @@ bool UdevMonitor::Drain() {
     const char* subsystem = lib_->udev_device_get_subsystem(device.get());
     const char* action = lib_->udev_device_get_action(device.get());
     if (subsystem == nullptr || action == nullptr || std::strcmp(subsystem, "hidraw") != 0) continue;
-    if (std::strcmp(action, "add") == 0 || std::strcmp(action, "remove") == 0 || std::strcmp(action, "change") == 0) {
-      changed = true;
+    const bool added = std::strcmp(action, "add") == 0;
+    const bool removed = std::strcmp(action, "remove") == 0;
+    if (added || removed || std::strcmp(action, "change") == 0) changed = true;
+    const char* syspath = lib_->udev_device_get_syspath(device.get());
+    if (departed_ && syspath != nullptr) {
+      if (removed) departed_->Removed(syspath);
+      if (added) departed_->Added(syspath);
     }
   }
   return changed;

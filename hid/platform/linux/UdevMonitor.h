@@ -10,6 +10,7 @@
 #include <string>
 
 #include "hid/platform/HidPlatform.h"
+#include "hid/platform/linux/DepartedNodes.h"
 #include "hid/platform/linux/UdevLibrary.h"
 
 namespace hid::platform::linux_ {
@@ -17,7 +18,9 @@ namespace hid::platform::linux_ {
 class UdevMonitor final : public Monitor {
  public:
   // nullptr when the monitor cannot be made. `source` is "udev" or "kernel".
-  static std::unique_ptr<UdevMonitor> Create(std::shared_ptr<const UdevLibrary> lib, const std::string& source);
+  // Removals and additions are recorded in `departed` when given.
+  static std::unique_ptr<UdevMonitor> Create(std::shared_ptr<const UdevLibrary> lib, const std::string& source,
+                                             std::shared_ptr<DepartedNodes> departed = nullptr);
   // "udev" where a udev daemon runs, else "kernel".
   static std::string DefaultSource();
 
@@ -32,13 +35,15 @@ class UdevMonitor final : public Monitor {
   const std::string& source() const { return source_; }
 
  private:
-  UdevMonitor(std::shared_ptr<const UdevLibrary> lib, struct udev_monitor* monitor, int fd, std::string source)
-      : lib_(std::move(lib)), monitor_(monitor), fd_(fd), source_(std::move(source)) {}
+  UdevMonitor(std::shared_ptr<const UdevLibrary> lib, struct udev_monitor* monitor, int fd, std::string source,
+              std::shared_ptr<DepartedNodes> departed)
+      : lib_(std::move(lib)), monitor_(monitor), fd_(fd), source_(std::move(source)), departed_(std::move(departed)) {}
 
   std::shared_ptr<const UdevLibrary> lib_;  // keeps libudev loaded while the monitor lives
   struct udev_monitor* monitor_;
   int fd_;
   std::string source_;
+  std::shared_ptr<DepartedNodes> departed_;
 };
 
 }  // namespace hid::platform::linux_

@@ -52,6 +52,32 @@ TEST_P(LinuxMonitor, OtherSubsystemsAndActionsChangeNothing) {
   EXPECT_FALSE(monitor->Drain());
 }
 
+int SnapshotSize(Backend& backend) {
+  auto snapshot = backend.GetPresentInterfaces();
+  if (!snapshot) return -1;
+  int n = 0;
+  InterfaceDetail detail;
+  while (snapshot->EnumDeviceInterface(static_cast<std::uint32_t>(n), detail)) ++n;
+  return n;
+}
+
+TEST_P(LinuxMonitor, ARemovedNodeIsLeftOutWhileItsSysfsEntryLingers) {
+  auto& node = bed.Plug(FakePedal::Description());
+  auto monitor = backend.CreateMonitor(GetParam());
+  ASSERT_NE(monitor, nullptr);
+  ASSERT_EQ(SnapshotSize(backend), 1);
+  // The remove event comes before the kernel deletes the entry.
+  bed.Uevent(node.syspath(), "remove");
+  ASSERT_TRUE(Readable(monitor->fd(), kLongWaitMs));
+  EXPECT_TRUE(monitor->Drain());
+  EXPECT_EQ(SnapshotSize(backend), 0);
+  // The same node added again is listed again.
+  bed.Uevent(node.syspath(), "add");
+  ASSERT_TRUE(Readable(monitor->fd(), kLongWaitMs));
+  EXPECT_TRUE(monitor->Drain());
+  EXPECT_EQ(SnapshotSize(backend), 1);
+}
+
 INSTANTIATE_TEST_SUITE_P(Sources, LinuxMonitor, testing::Values("udev", "kernel"));
 
 TEST(LinuxMonitorSource, KernelEventsWhereNoUdevDaemonRuns) {
