@@ -294,18 +294,38 @@ public:
     // The first mapped top-level window whose title is exactly `title`.
     std::optional<xcb_window_t> FindViewable(const std::string& title)
     {
-        std::optional<xcb_window_t> found;
+        const std::vector<xcb_window_t> all = AllViewable(title);
+        return all.empty() ? std::nullopt : std::optional<xcb_window_t>(all.front());
+    }
+
+    // Every mapped top-level window whose title is exactly `title`.
+    std::vector<xcb_window_t> AllViewable(const std::string& title)
+    {
+        std::vector<xcb_window_t> found;
         xcb_query_tree_reply_t* tree = xcb_query_tree_reply(connection_, xcb_query_tree(connection_, root_), nullptr);
         if (tree == nullptr)
             return found;
         const xcb_window_t* children = xcb_query_tree_children(tree);
         const int count = xcb_query_tree_children_length(tree);
-        for (int i = 0; i < count && !found; ++i) {
+        for (int i = 0; i < count; ++i) {
             if (Title(children[i]) == title && Viewable(children[i]))
-                found = children[i];
+                found.push_back(children[i]);
         }
         std::free(tree);
         return found;
+    }
+
+    // The window a dialog belongs to (WM_TRANSIENT_FOR), or XCB_NONE.
+    xcb_window_t TransientFor(xcb_window_t window)
+    {
+        xcb_get_property_reply_t* reply = xcb_get_property_reply(
+            connection_,
+            xcb_get_property(connection_, 0, window, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 0, 1), nullptr);
+        xcb_window_t owner = XCB_NONE;
+        if (reply != nullptr && reply->format == 32 && xcb_get_property_value_length(reply) >= 4)
+            std::memcpy(&owner, xcb_get_property_value(reply), sizeof owner);
+        std::free(reply);
+        return owner;
     }
 
     bool Viewable(xcb_window_t window)
@@ -562,7 +582,7 @@ void Screenshot(const std::string& file)
     ::mkdir(E2E_SCREENSHOT_DIR, 0755);
     const std::string path = std::string(E2E_SCREENSHOT_DIR) + "/" + file;
     ::unlink(path.c_str());
-    ChildProcess import(Spawn({"import", "-window", "root", "-crop", "1000x700+0+0", "+repage", path},
+    ChildProcess import(Spawn({"import", "-window", "root", "-crop", "1100x700+0+0", "+repage", path},
                               Environment(kTestbedVariables, {"DISPLAY=" + gServer->display}), ""));
     ASSERT_GT(import.pid(), 0) << "ImageMagick's import could not be started";
     const std::optional<int> status = import.WaitFor(30s);
@@ -603,6 +623,47 @@ bool HasSanitizerReport(const std::string& output)
 constexpr char kMainTitle[] = "Varnok setup program";
 constexpr char kWriteInTitle[] = "Write in";
 
+// The real program on our X server, its output in a temporary file. It
+// inherits the testbed from this process. Ended by pid (before the file goes)
+// if still running.
+struct RunningProgram {
+    TempFile output;
+    ChildProcess process;
+    std::string Log() const { return "program output:\n" + ReadFile(output.path); }
+};
+
+// Starts the program; `wrapper` comes before it on the command line (a
+// command that runs the rest of its arguments).
+void StartProgram(RunningProgram& program, const std::vector<std::string>& wrapper = {})
+{
+    ASSERT_FALSE(program.output.path.empty());
+    std::vector<std::string> argv = wrapper;
+    argv.emplace_back(VARNOK_SETUP_PROGRAM);
+    program.process.Adopt(Spawn(argv,
+                                Environment({"WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DISPLAY"},
+                                            {"DISPLAY=" + gServer->display, "QT_QPA_PLATFORM=xcb"}),
+                                program.output.path));
+    ASSERT_GT(program.process.pid(), 0) << "cannot start " << VARNOK_SETUP_PROGRAM;
+}
+
+// The end: the user closes the main window; the program ends by itself, with
+// exit status 0 and without a sanitizer report (leaks included in the
+// sanitizer build). SIGTERM only if it does not.
+void CloseProgram(XClient& x, xcb_window_t main, RunningProgram& program)
+{
+    ASSERT_TRUE(program.process.Alive()) << DescribeStatus(*program.process.status()) << "\n" << program.Log();
+    x.Close(main);
+    std::optional<int> status = program.process.WaitFor(20s);
+    EXPECT_TRUE(status.has_value()) << "the program did not end when its window was closed";
+    if (!status) {
+        program.process.Stop();
+        status = program.process.status();
+    }
+    ASSERT_TRUE(status.has_value());
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << DescribeStatus(*status) << "\n" << program.Log();
+    EXPECT_FALSE(HasSanitizerReport(ReadFile(program.output.path))) << program.Log();
+}
+
 TEST(E2EWindowTest, CaptureWriteInUnplugAndReplugWithTheRealProgram)
 {
     ASSERT_NE(gServer, nullptr);
@@ -618,14 +679,10 @@ TEST(E2EWindowTest, CaptureWriteInUnplugAndReplugWithTheRealProgram)
     ASSERT_EQ(pedal.firmware().GetSlot(0), sim::PedalFirmware::DefaultSlot(0));
 
     // The program, on our X server; it inherits the testbed from this process.
-    TempFile output;
-    ASSERT_FALSE(output.path.empty());
-    ChildProcess program(Spawn({VARNOK_SETUP_PROGRAM},
-                               Environment({"WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "DISPLAY"},
-                                           {"DISPLAY=" + gServer->display, "QT_QPA_PLATFORM=xcb"}),
-                               output.path));
-    ASSERT_GT(program.pid(), 0) << "cannot start " << VARNOK_SETUP_PROGRAM;
-    auto programLog = [&output] { return "program output:\n" + ReadFile(output.path); };
+    RunningProgram run;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(run));
+    ChildProcess& program = run.process;
+    auto programLog = [&run] { return run.Log(); };
 
     // The window comes up; a start-up error box (titled after the program)
     // would mean the hook library or its block failed.
@@ -761,20 +818,110 @@ TEST(E2EWindowTest, CaptureWriteInUnplugAndReplugWithTheRealProgram)
     EXPECT_GT(back.green, back.red) << "the status picture did not turn back to the connected one";
     EXPECT_TRUE(program.Alive());
 
-    // The end: the user closes the window; the program ends by itself, with
-    // exit status 0 and without a sanitizer report (leaks included in the
-    // sanitizer build). SIGTERM only if it does not.
-    ASSERT_TRUE(program.Alive()) << DescribeStatus(*program.status()) << "\n" << programLog();
-    x.Close(*main);
-    std::optional<int> status = program.WaitFor(20s);
-    EXPECT_TRUE(status.has_value()) << "the program did not end when its window was closed";
-    if (!status) {
-        program.Stop();
-        status = program.status();
-    }
-    ASSERT_TRUE(status.has_value());
-    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << DescribeStatus(*status) << "\n" << programLog();
-    EXPECT_FALSE(HasSanitizerReport(ReadFile(output.path))) << programLog();
+    ASSERT_NO_FATAL_FAILURE(CloseProgram(x, *main, run));
+}
+
+// The test runs as root, for whom file modes refuse nothing: the program runs
+// without the capabilities that override them.
+std::vector<std::string> WithoutFileModeOverride()
+{
+    if (::geteuid() != 0)
+        return {};
+    return {"setpriv", "--inh-caps=-dac_override,-dac_read_search",
+            "--bounding-set=-dac_override,-dac_read_search", "--"};
+}
+
+// A pedal whose node this user may not open for reading and writing: the
+// program tells how to allow access, and Write in reports the failure instead
+// of "Setup Done!". Nothing reaches the pedal.
+TEST(E2EWindowTest, PedalWithoutAccessRightsWarnsAndWriteInFails)
+{
+    ASSERT_NE(gServer, nullptr);
+    XClient x(gServer->display);
+    ASSERT_TRUE(x.ok()) << "cannot connect to " << gServer->display;
+    ASSERT_TRUE(x.HasXTest()) << "the X server has no XTEST extension";
+
+    FakeHidTestbed bed;
+    FakeHidDevice& node = bed.Plug(FakePedal::Description("E2E0003"));
+    FakePedal pedal(node);
+    node.SetAccessRefused(true);   // mode 000 on the node
+
+    RunningProgram run;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(run, WithoutFileModeOverride()));
+    ChildProcess& program = run.process;
+
+    // The main window and the warning box have the same title; the box
+    // belongs to the main window.
+    std::vector<xcb_window_t> shown;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            shown = x.AllViewable(kMainTitle);
+            return shown.size() >= 2 || !program.Alive();
+        },
+        20s))
+        << "no warning box next to the main window\n" << run.Log();
+    ASSERT_TRUE(program.Alive()) << DescribeStatus(*program.status()) << "\n" << run.Log();
+    ASSERT_EQ(shown.size(), 2u) << run.Log();
+    ASSERT_FALSE(x.FindViewable("varnok-setup").has_value()) << "start-up error box shown\n" << run.Log();
+    const bool firstIsMain = x.TransientFor(shown[0]) == XCB_NONE;
+    const xcb_window_t main = firstIsMain ? shown[0] : shown[1];
+    const xcb_window_t warning = firstIsMain ? shown[1] : shown[0];
+    ASSERT_EQ(x.TransientFor(main), xcb_window_t{XCB_NONE});
+    ASSERT_EQ(x.TransientFor(warning), main) << "the second window is not a box of the main window";
+
+    const std::optional<Rect> window = x.Geometry(main);
+    ASSERT_TRUE(window.has_value());
+    ASSERT_EQ(window->w, 426);
+    ASSERT_EQ(window->h, 338);
+    const std::optional<Rect> warningPlace = x.Geometry(warning);
+    ASSERT_TRUE(warningPlace.has_value());
+    ASSERT_TRUE(WaitForStillPixels(x, *warningPlace, 500ms, 10s));
+    // A warning (its icon has no red), with text of several lines.
+    const Colours warningColours = CountColours(x.Pixels(*warningPlace));
+    EXPECT_LT(warningColours.red, 0.001) << "the access box does not look like a warning";
+    EXPECT_GT(warningPlace->h, 120) << "the access box is too small for its advice";
+    Screenshot("e2e-access-refused.png");
+
+    x.SetFocus(warning);
+    x.Key(kReturn, true);
+    x.Key(kReturn, false);
+    ASSERT_TRUE(WaitUntil([&] { return !x.Viewable(warning); }, 10s)) << "the warning box did not close on Return";
+    EXPECT_TRUE(node.Written().empty()) << "a report reached the pedal the program may not open";
+
+    // Write in is enabled while a pedal is found; its box reports the failure.
+    const Rect writeIn{window->x + kWriteIn.x, window->y + kWriteIn.y, kWriteIn.w, kWriteIn.h};
+    ASSERT_TRUE(WaitForStillPixels(x, *window, 500ms, 10s));
+    x.SetFocus(main);
+    x.Click(writeIn.cx(), writeIn.cy());
+    std::optional<xcb_window_t> box;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            box = x.FindViewable(kWriteInTitle);
+            return box.has_value();
+        },
+        10s))
+        << "no \"Write in\" box\n" << run.Log();
+    const std::optional<Rect> boxPlace = x.Geometry(*box);
+    ASSERT_TRUE(boxPlace.has_value());
+    ASSERT_TRUE(WaitForStillPixels(x, *boxPlace, 500ms, 10s));
+    // The error box, not "Setup Done!": that one has the (yellow) warning
+    // icon and one line of text in a box 84 pixels high; the error box has
+    // the red error icon and several lines.
+    const Colours boxColours = CountColours(x.Pixels(*boxPlace));
+    EXPECT_GT(boxColours.red, 0.002) << "no red error icon in the \"Write in\" box";
+    EXPECT_GT(boxPlace->h, 110) << "the \"Write in\" box is as small as the \"Setup Done!\" box";
+    Screenshot("e2e-access-write-in.png");
+
+    x.SetFocus(*box);
+    x.Key(kReturn, true);
+    x.Key(kReturn, false);
+    ASSERT_TRUE(WaitUntil([&] { return !x.FindViewable(kWriteInTitle).has_value(); }, 10s))
+        << "the \"Write in\" box did not close on Return";
+
+    EXPECT_TRUE(node.Written().empty()) << "a report reached the pedal the program may not open";
+    EXPECT_EQ(pedal.firmware().WriteCount(), 0u);
+    ASSERT_EQ(x.AllViewable(kMainTitle), std::vector<xcb_window_t>{main}) << "another box is up";
+    ASSERT_NO_FATAL_FAILURE(CloseProgram(x, main, run));
 }
 
 }  // namespace
