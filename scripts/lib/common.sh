@@ -27,7 +27,7 @@ BUILD_PACKAGES=(
   libudev1 libgtest-dev fonts-liberation2 fonts-wqy-microhei
 )
 
-# configure_and_build DIR [cmake args...]
+# configure_and_build DIR [cmake args...]: configures and builds everything.
 configure_and_build() {
   local dir=$1; shift
   cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja "$@" >/dev/null
