@@ -163,5 +163,59 @@ TEST(X11CaptureTest, RealHookLibraryCapturesKeysWhileTheKeyEditHasFocus)
 #endif
 }
 
+// The keys the desktop keeps for itself, and a key already held when the key
+// edit box gets the focus, through the real hook library.
+TEST(X11CaptureTest, RealHookLibraryCapturesWindowsAndMenuKeysAndKeysHeldBeforeFocus)
+{
+#ifndef APP_HOOKMOD_FOLDER
+    GTEST_SKIP() << "built without the hook library";
+#else
+    constexpr std::uint8_t kLeftSuperKey = 133;
+    constexpr std::uint8_t kRightSuperKey = 134;
+    constexpr std::uint8_t kMenuKey = 135;
+    test::RecordingSink sink;
+    test::UnloadedBus bus;
+    TMainForm form(bus);
+    form.SetMessageSink(&sink);
+    form.SetHookLibraryFolder(QStringLiteral(APP_HOOKMOD_FOLDER));
+    form.RunFormCreate();
+    ASSERT_TRUE(sink.shown.empty());
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    Connection connection(xcb_connect(nullptr, nullptr));
+    ASSERT_EQ(xcb_connection_has_error(connection.get()), 0);
+
+    form.RzEdit1->setFocus(Qt::TabFocusReason);
+    InjectKey(connection.get(), kLeftSuperKey, true);
+    InjectKey(connection.get(), kRightSuperKey, true);
+    InjectKey(connection.get(), kMenuKey, true);
+    InjectKey(connection.get(), kMenuKey, false);
+    InjectKey(connection.get(), kRightSuperKey, false);
+    InjectKey(connection.get(), kLeftSuperKey, false);
+    EXPECT_TRUE(QTest::qWaitFor([&form] { return !form.RzEdit1->text().isEmpty(); }, 5000));
+    EXPECT_EQ(form.RzEdit1->text(), "Left Windows+Right Windows+Application");
+    EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "88-65-00-00");
+    EXPECT_TRUE(QTest::qWaitFor([&form] { return form.Capture->CapturedKeyList().empty(); }, 5000));
+
+    // Ctrl goes down while the hook is off; only A, pressed with the hook
+    // on, makes the combination, and Ctrl's later release adds nothing.
+    form.RzSpinEdit1->setFocus(Qt::TabFocusReason);
+    InjectKey(connection.get(), kLeftCtrlKey, true);
+    QTest::qWait(200);
+    form.RzEdit1->setFocus(Qt::TabFocusReason);
+    InjectKey(connection.get(), kAKey, true);
+    InjectKey(connection.get(), kAKey, false);
+    EXPECT_TRUE(QTest::qWaitFor([&form] { return form.RzEdit1->text() == "A"; }, 5000))
+        << form.RzEdit1->text().toStdString();
+    InjectKey(connection.get(), kLeftCtrlKey, false);
+    QTest::qWait(200);
+    EXPECT_EQ(form.RzEdit1->text(), "A");
+    EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "00-04-00-00");
+    EXPECT_TRUE(form.Capture->CapturedKeyList().empty());
+    form.RzSpinEdit1->setFocus(Qt::TabFocusReason);
+#endif
+}
+
 }  // namespace
 }  // namespace app
