@@ -120,27 +120,40 @@ void InjectKey(xcb_connection_t* connection, std::uint8_t keycode, bool press)
     xcb_flush(connection);
 }
 
+// The window with the real hook library, shown and active, and an X
+// connection to press keys with.
+class RealHookLibrary : public testing::Test {
+protected:
+    void Start()
+    {
+#ifdef APP_HOOKMOD_FOLDER
+        form.SetMessageSink(&sink);
+        form.SetHookLibraryFolder(QStringLiteral(APP_HOOKMOD_FOLDER));
+        form.RunFormCreate();   // the real library reads the real block
+        ASSERT_TRUE(sink.shown.empty());
+        form.show();
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        connection.reset(xcb_connect(nullptr, nullptr));
+        ASSERT_EQ(xcb_connection_has_error(connection.get()), 0);
+#endif
+    }
+
+    test::RecordingSink sink;
+    test::UnloadedBus bus;
+    TMainForm form{bus};
+    Connection connection;
+};
+
 // The whole chain with the real hook library: focus on the key edit box
 // switches the hook on, keys pressed on the X server come back as hook
 // messages, and the combination lands in the key edit box and the table.
-TEST(X11CaptureTest, RealHookLibraryCapturesKeysWhileTheKeyEditHasFocus)
+TEST_F(RealHookLibrary, CapturesKeysWhileTheKeyEditHasFocus)
 {
 #ifndef APP_HOOKMOD_FOLDER
     GTEST_SKIP() << "built without the hook library";
 #else
-    test::RecordingSink sink;
-    test::UnloadedBus bus;
-    TMainForm form(bus);
-    form.SetMessageSink(&sink);
-    form.SetHookLibraryFolder(QStringLiteral(APP_HOOKMOD_FOLDER));
-    form.RunFormCreate();   // the real library reads the real block
-    ASSERT_TRUE(sink.shown.empty());
-    form.show();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-
-    Connection connection(xcb_connect(nullptr, nullptr));
-    ASSERT_EQ(xcb_connection_has_error(connection.get()), 0);
+    ASSERT_NO_FATAL_FAILURE(Start());
 
     // Hook off: keys typed now are not captured.
     InjectKey(connection.get(), kAKey, true);
@@ -153,7 +166,7 @@ TEST(X11CaptureTest, RealHookLibraryCapturesKeysWhileTheKeyEditHasFocus)
     InjectKey(connection.get(), kAKey, true);
     InjectKey(connection.get(), kAKey, false);
     InjectKey(connection.get(), kLeftCtrlKey, false);
-    EXPECT_TRUE(QTest::qWaitFor([&form] { return !form.RzEdit1->text().isEmpty(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !form.RzEdit1->text().isEmpty(); }, 5000));
     EXPECT_EQ(form.RzEdit1->text(), "Ctrl+A");
     EXPECT_EQ(form.Edit1->text(), "224-4");
     EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "01-04-00-00");
@@ -165,7 +178,7 @@ TEST(X11CaptureTest, RealHookLibraryCapturesKeysWhileTheKeyEditHasFocus)
 
 // The keys the desktop keeps for itself, and a key already held when the key
 // edit box gets the focus, through the real hook library.
-TEST(X11CaptureTest, RealHookLibraryCapturesWindowsAndMenuKeysAndKeysHeldBeforeFocus)
+TEST_F(RealHookLibrary, CapturesWindowsAndMenuKeysAndKeysHeldBeforeFocus)
 {
 #ifndef APP_HOOKMOD_FOLDER
     GTEST_SKIP() << "built without the hook library";
@@ -173,18 +186,7 @@ TEST(X11CaptureTest, RealHookLibraryCapturesWindowsAndMenuKeysAndKeysHeldBeforeF
     constexpr std::uint8_t kLeftSuperKey = 133;
     constexpr std::uint8_t kRightSuperKey = 134;
     constexpr std::uint8_t kMenuKey = 135;
-    test::RecordingSink sink;
-    test::UnloadedBus bus;
-    TMainForm form(bus);
-    form.SetMessageSink(&sink);
-    form.SetHookLibraryFolder(QStringLiteral(APP_HOOKMOD_FOLDER));
-    form.RunFormCreate();
-    ASSERT_TRUE(sink.shown.empty());
-    form.show();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    Connection connection(xcb_connect(nullptr, nullptr));
-    ASSERT_EQ(xcb_connection_has_error(connection.get()), 0);
+    ASSERT_NO_FATAL_FAILURE(Start());
 
     form.RzEdit1->setFocus(Qt::TabFocusReason);
     InjectKey(connection.get(), kLeftSuperKey, true);
@@ -193,10 +195,10 @@ TEST(X11CaptureTest, RealHookLibraryCapturesWindowsAndMenuKeysAndKeysHeldBeforeF
     InjectKey(connection.get(), kMenuKey, false);
     InjectKey(connection.get(), kRightSuperKey, false);
     InjectKey(connection.get(), kLeftSuperKey, false);
-    EXPECT_TRUE(QTest::qWaitFor([&form] { return !form.RzEdit1->text().isEmpty(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !form.RzEdit1->text().isEmpty(); }, 5000));
     EXPECT_EQ(form.RzEdit1->text(), "Left Windows+Right Windows+Application");
     EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "88-65-00-00");
-    EXPECT_TRUE(QTest::qWaitFor([&form] { return form.Capture->CapturedKeyList().empty(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form.Capture->CapturedKeyList().empty(); }, 5000));
 
     // Ctrl goes down while the hook is off; only A, pressed with the hook
     // on, makes the combination, and Ctrl's later release adds nothing.
@@ -206,7 +208,7 @@ TEST(X11CaptureTest, RealHookLibraryCapturesWindowsAndMenuKeysAndKeysHeldBeforeF
     form.RzEdit1->setFocus(Qt::TabFocusReason);
     InjectKey(connection.get(), kAKey, true);
     InjectKey(connection.get(), kAKey, false);
-    EXPECT_TRUE(QTest::qWaitFor([&form] { return form.RzEdit1->text() == "A"; }, 5000))
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form.RzEdit1->text() == "A"; }, 5000))
         << form.RzEdit1->text().toStdString();
     InjectKey(connection.get(), kLeftCtrlKey, false);
     QTest::qWait(200);
