@@ -109,11 +109,9 @@ TEST_F(Delivery, NoReportAfterTheRemovalWasSeen) {
   MakeController();
   const int cycles = Scaled(300);
   for (int c = 0; c < cycles; ++c) {
-    auto p = bus.Plug(PedalDescription());
-    Pump();
-    THidDevice* d = CheckOut(0);
-    ASSERT_NE(d, nullptr);
-    ASSERT_TRUE(ReaderReady(p));
+    std::shared_ptr<VirtualDevice> p;
+    THidDevice* d = nullptr;
+    ASSERT_NO_FATAL_FAILURE(PlugReadingPedal(p, d));
     std::thread injector([p] {
       for (std::uint32_t seq = 1; seq <= 50; ++seq) p->InjectInput(SequencedReport(kStreamMarker, seq, 0));
     });

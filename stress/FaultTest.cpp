@@ -88,11 +88,9 @@ TEST_F(Faults, PedalRemovedBetweenReadRequestAndAnswer) {
   MakeController();
   const int cycles = Scaled(300);
   for (int c = 0; c < cycles; ++c) {
-    auto p = bus.Plug(PedalDescription());
-    Pump();
-    THidDevice* d = CheckOut(0);
-    ASSERT_NE(d, nullptr);
-    ASSERT_TRUE(ReaderReady(p));
+    std::shared_ptr<VirtualDevice> p;
+    THidDevice* d = nullptr;
+    ASSERT_NO_FATAL_FAILURE(PlugReadingPedal(p, d));
     const std::string name = hid::test::Name(d);
     rec.log.clear();
     const std::size_t before = rec.reports.size();

@@ -41,6 +41,16 @@ class StormFixture : public hid::test::HidFixture {
     return -1;
   }
 
+  // Plugs a pedal as the only listed device, checks it out and waits until
+  // its reader has a read outstanding.
+  void PlugReadingPedal(std::shared_ptr<VirtualDevice>& pedal, THidDevice*& device) {
+    pedal = bus.Plug(hid::test::PedalDescription());
+    Pump();
+    device = CheckOut(0);
+    ASSERT_NE(device, nullptr);
+    ASSERT_TRUE(ReaderReady(pedal));
+  }
+
   // Everything given back, all readers joined: the counts return to where the
   // test started. Exited threads may take a moment to leave /proc.
   void ExpectNoThreadOrFdLeft() {
