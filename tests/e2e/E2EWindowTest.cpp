@@ -664,12 +664,21 @@ void CloseProgram(XClient& x, xcb_window_t main, RunningProgram& program)
     EXPECT_FALSE(HasSanitizerReport(ReadFile(program.output.path))) << program.Log();
 }
 
-TEST(E2EWindowTest, CaptureWriteInUnplugAndReplugWithTheRealProgram)
+// Each case talks to the test's X server through its own connection, with
+// XTest for keys and clicks.
+class E2EWindowTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(x.ok()) << "cannot connect to " << gServer->display;
+        ASSERT_TRUE(x.HasXTest()) << "the X server has no XTEST extension";
+    }
+
+    XClient x{gServer->display};
+};
+
+TEST_F(E2EWindowTest, CaptureWriteInUnplugAndReplugWithTheRealProgram)
 {
-    ASSERT_NE(gServer, nullptr);
-    XClient x(gServer->display);
-    ASSERT_TRUE(x.ok()) << "cannot connect to " << gServer->display;
-    ASSERT_TRUE(x.HasXTest()) << "the X server has no XTEST extension";
 
     // The pedal, plugged before the program starts, with its factory
     // assignments: Ctrl+C, Ctrl+V, Enter.
@@ -834,12 +843,8 @@ std::vector<std::string> WithoutFileModeOverride()
 // A pedal whose node this user may not open for reading and writing: the
 // program tells how to allow access, and Write in reports the failure instead
 // of "Setup Done!". Nothing reaches the pedal.
-TEST(E2EWindowTest, PedalWithoutAccessRightsWarnsAndWriteInFails)
+TEST_F(E2EWindowTest, PedalWithoutAccessRightsWarnsAndWriteInFails)
 {
-    ASSERT_NE(gServer, nullptr);
-    XClient x(gServer->display);
-    ASSERT_TRUE(x.ok()) << "cannot connect to " << gServer->display;
-    ASSERT_TRUE(x.HasXTest()) << "the X server has no XTEST extension";
 
     FakeHidTestbed bed;
     FakeHidDevice& node = bed.Plug(FakePedal::Description("E2E0003"));
