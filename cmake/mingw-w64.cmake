@@ -1,0 +1,16 @@
+# Cross-compiling for 64-bit Windows with mingw-w64, posix-threads flavour (the
+# win32-threads compilers have no std::thread or std::mutex).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(VARNOK_MINGW_TRIPLET x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${VARNOK_MINGW_TRIPLET}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${VARNOK_MINGW_TRIPLET}-g++-posix)
+set(CMAKE_RC_COMPILER ${VARNOK_MINGW_TRIPLET}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${VARNOK_MINGW_TRIPLET})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
+
