@@ -77,6 +77,10 @@ class DeviceHandle {
   virtual std::string ErrorText() const = 0;
 };
 
+// A wait time that never runs out: ReadHandle::Wait then ends only on a
+// completion, a close or an interrupt (the value of the platform's INFINITE).
+constexpr std::uint32_t kInfiniteWait = 0xFFFFFFFFu;
+
 // Result of ReadHandle::Wait.
 enum class WaitResult {
   IoCompletion,  // the started read has completed (with data, or aborted)
@@ -94,7 +98,7 @@ class ReadHandle {
   // completes or is cancelled). False when it cannot start (handle closed,
   // device gone, a read already outstanding); LastError() tells why.
   virtual bool StartRead(std::uint8_t* buffer, std::uint32_t length) = 0;
-  // Waits up to timeoutMs for the outstanding read. Ends at once when the read
+  // Waits up to timeoutMs (kInfiniteWait: no limit) for the outstanding read. Ends at once when the read
   // completes, the handle is closed (the read then completes with 0 bytes) or
   // Interrupt() is called. Without an outstanding read: IoCompletion at once.
   virtual WaitResult Wait(std::uint32_t timeoutMs) = 0;

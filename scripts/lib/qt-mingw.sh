@@ -43,7 +43,7 @@ qt_mingw_fetch_source() {
   local opts=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$apt/sources.d"
     -o "Dir::State::Lists=$apt/lists" -o "Dir::Cache=$apt/cache" -o APT::Sandbox::User=root)
   apt-get "${opts[@]}" update -qq
-  (cd "$work" && apt-get "${opts[@]}" source --download-only "qt6-base=$QT_MINGW_VERSION*" >/dev/null)
+  (cd "$work" && apt-get "${opts[@]}" source --download-only qt6-base >/dev/null)
   local orig
   orig=$(ls "$work"/qt6-base_"$QT_MINGW_VERSION"*.orig.tar.* | head -n 1)
   [ -n "$orig" ] || { echo "qtbase $QT_MINGW_VERSION source not found" >&2; return 1; }
