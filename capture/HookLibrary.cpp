@@ -9,20 +9,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "capture/StartupMessages.h"
-
 namespace capture {
 
-std::string_view StartupMessage(HookLinkStatus status) {
-    switch (status) {
-        case HookLinkStatus::LibraryNotFound: return kHookLibraryNotFoundText;
-        case HookLinkStatus::FunctionsMissing: return kHookFunctionsMissingText;
-        case HookLinkStatus::BlockFailed: return kHookBlockFailedText;
-        case HookLinkStatus::Ok:
-        case HookLinkStatus::WindowIdNotWritten: break;
-    }
-    return {};
-}
+const char HookLibrary::kLibraryFileName[] = "libHookmod.so";
 
 HookLibrary::~HookLibrary() {
     // The library stays loaded: its thread may still run until process exit.
@@ -59,7 +48,7 @@ HookLinkStatus HookLibrary::Load(const std::string& folder, std::uint32_t window
     hookOn_ = reinterpret_cast<void (*)()>(on);
     hookOff_ = reinterpret_cast<void (*)()>(off);
 
-    const std::string name(blockName);
+    const std::string name(blockName.empty() ? hookmsg::kHookWindowBlockName : blockName);
     const int fd = shm_open(name.c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
     if (fd < 0) return Fail(HookLinkStatus::BlockFailed, std::strerror(errno));
     struct stat st {};

@@ -3,6 +3,10 @@
 // block the library reads (see hookmod/HookMessages.h). The library is never
 // unloaded; the block stays open while this object lives and is never
 // removed, so another instance can reuse it.
+//
+// One interface, two implementations chosen by the build: HookLibrary.cpp
+// (dlopen, POSIX shared memory) and windows/HookLibraryWindows.cpp
+// (LoadLibrary, a paging-file mapping, see hookmod/windows/HookMapping.h).
 #pragma once
 
 #include <cstdint>
@@ -15,7 +19,7 @@ namespace capture {
 
 enum class HookLinkStatus {
     Ok,
-    LibraryNotFound,   // dlopen failed; nothing else was set up
+    LibraryNotFound,   // the library could not be loaded; nothing else was set up
     FunctionsMissing,  // HookOn or HookOff missing; no block, no hook calls
     BlockFailed,       // the shared block could not be created or sized
     WindowIdNotWritten,  // the block exists but could not be mapped for writing
@@ -28,25 +32,27 @@ std::string_view StartupMessage(HookLinkStatus status);
 
 class HookLibrary {
 public:
-    static constexpr char kLibraryFileName[] = "libHookmod.so";
+    // "libHookmod.so"; "Hookmod.dll" on Windows.
+    static const char kLibraryFileName[];
 
     HookLibrary() = default;
     ~HookLibrary();
     HookLibrary(const HookLibrary&) = delete;
     HookLibrary& operator=(const HookLibrary&) = delete;
 
-    // Loads folder + "/libHookmod.so", resolves both exports, creates or
-    // reuses the block `blockName` (grown to 4 bytes when smaller) and writes
-    // `windowId` at its start. Stops at the first failure; calls neither export.
+    // Loads the library kLibraryFileName from `folder` (UTF-8), resolves both
+    // exports, creates or reuses the block `blockName` (grown to 4 bytes when
+    // smaller; empty: the platform's own block) and writes `windowId` at its
+    // start. Stops at the first failure; calls neither export.
     HookLinkStatus Load(const std::string& folder, std::uint32_t windowId,
-                        std::string_view blockName = hookmsg::kHookWindowBlockName);
+                        std::string_view blockName = {});
 
     // True when both exports were found; otherwise the calls do nothing.
     bool HasHooks() const { return hookOn_ != nullptr && hookOff_ != nullptr; }
     void CallHookOn() const;
     void CallHookOff() const;
 
-    // The system's reason for the last failure (dlerror or errno text).
+    // The system's reason for the last failure.
     const std::string& FailureDetail() const { return detail_; }
 
 private:
@@ -55,7 +61,8 @@ private:
     void* library_ = nullptr;
     void (*hookOn_)() = nullptr;
     void (*hookOff_)() = nullptr;
-    int blockFd_ = -1;
+    int blockFd_ = -1;          // POSIX: the block, kept open
+    void* mapping_ = nullptr;   // Windows: the mapping, kept open
     std::string detail_;
 };
 
