@@ -102,7 +102,7 @@ done
 # ---- the installed program starts under Xvfb --------------------------------------
 mkdir -p "$WORK/home" "$WORK/xdg"
 chmod 700 "$WORK/xdg"
-Xvfb -displayfd 3 -nolisten tcp -screen 0 1280x1024x24 3>"$WORK/display" 2>"$WORK/xvfb.log" &
+Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1280x1024x24 3>"$WORK/display" 2>"$WORK/xvfb.log" &
 PIDS_TO_KILL+=($!)
 for _ in $(seq 1 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done
 display=$(head -n1 "$WORK/display" 2>/dev/null || true)

@@ -24,7 +24,7 @@ BUILD_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   libxcb1-dev libxcb-xinput-dev libxcb-xtest0-dev
-  libudev1 libgtest-dev fonts-liberation2 fonts-wqy-microhei
+  libudev1 libudev-dev libgtest-dev fonts-liberation2 fonts-wqy-microhei
 )
 
 # What building for Windows needs: the mingw-w64 cross compilers (posix

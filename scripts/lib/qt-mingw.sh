@@ -51,17 +51,9 @@ qt_mingw_fetch_source() {
   tar -C "$work/src" --strip-components=1 -xf "$orig"
 }
 
-ensure_qt_mingw() {
-  QT_MINGW_PREFIX=$(qt_mingw_prefix)
-  if [ -x "$QT_MINGW_PREFIX/bin/qt-cmake" ] && [ -f "$QT_MINGW_PREFIX/.complete" ]; then
-    return 0
-  fi
-  echo "== Qt $QT_MINGW_VERSION for Windows is not cached: building it once into $QT_MINGW_PREFIX"
-  echo "   (usually about 25 minutes on 2 cores; later runs reuse it)"
-  local work
-  work=$(mktemp -d "${TMPDIR:-/tmp}/varnok-qt-mingw.XXXXXX")
-  qt_mingw_fetch_source "$work"
-  local started=$SECONDS
+# Configures, builds and installs qtbase from the source in $1/src.
+qt_mingw_build() {
+  local work=$1
   cmake -S "$work/src" -B "$work/build" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
     -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
@@ -73,6 +65,17 @@ ensure_qt_mingw() {
   rm -rf "$QT_MINGW_PREFIX"
   cmake --install "$work/build" >/dev/null
   touch "$QT_MINGW_PREFIX/.complete"
-  echo "== Qt for Windows built in $(( (SECONDS - started) / 60 )) min"
+}
+
+ensure_qt_mingw() {
+  QT_MINGW_PREFIX=$(qt_mingw_prefix)
+  [ -f "$QT_MINGW_PREFIX/.complete" ] && return 0
+  echo "== Qt $QT_MINGW_VERSION for Windows is not cached: building it once into $QT_MINGW_PREFIX"
+  echo "   (usually about 25 minutes on 2 cores; later runs reuse it)"
+  local work started=$SECONDS rc=0
+  work=$(mktemp -d "${TMPDIR:-/tmp}/varnok-qt-mingw.XXXXXX")
+  qt_mingw_fetch_source "$work" && qt_mingw_build "$work" || rc=1
   rm -rf "$work"
+  [ $rc -eq 0 ] || { echo "== building Qt for Windows failed" >&2; return 1; }
+  echo "== Qt for Windows built in $(( (SECONDS - started) / 60 )) min"
 }
