@@ -1,8 +1,8 @@
 // Qt side of the platform's device-change notifications. A monitor with a
-// descriptor (Linux) is watched here, and the controller rescans when it is
-// readable. A monitor without one (Windows: a window of its own that Qt's loop
-// serves like any other) notifies the controller by itself, which posts the
-// rescan to its queue (MainThreadWakeup serves it): nothing to watch here.
+// descriptor is watched here, and the controller rescans when it is readable.
+// A monitor without one (a window of its own, which Qt's loop serves like any
+// other) notifies the controller by itself, which posts the rescan to its
+// queue (MainThreadWakeup serves it): nothing to watch here.
 #pragma once
 
 #include <QObject>
