@@ -116,7 +116,7 @@ TEST_F(HookLink, MappingFailureKeepsTheHooks) {
 
 // A folder name outside the ANSI code page (a user name in Chinese, say).
 TEST_F(HookLink, LoadsFromAFolderWithAnyCharacters) {
-    const fs::path folder = fs::temp_directory_path() / L"\u952E\u76D8\u94A9\u5B50";
+    const fs::path folder = Native(capture::ExecutableFolder()) / L"capture-fixtures" / L"\u952E\u76D8\u94A9\u5B50";
     fs::create_directories(folder);
     fs::copy_file(Native(recording_) / L"Hookmod.dll", folder / L"Hookmod.dll", fs::copy_options::overwrite_existing);
     HookLibrary hook;
