@@ -118,7 +118,9 @@ TEST_F(HookLink, MappingFailureKeepsTheHooks) {
 TEST_F(HookLink, LoadsFromAFolderWithAnyCharacters) {
     const fs::path folder = Native(capture::ExecutableFolder()) / L"capture-fixtures" / L"\u952E\u76D8\u94A9\u5B50";
     fs::create_directories(folder);
-    fs::copy_file(Native(recording_) / L"Hookmod.dll", folder / L"Hookmod.dll", fs::copy_options::overwrite_existing);
+    std::error_code ignored;
+    fs::remove(folder / L"Hookmod.dll", ignored);  // a copy of an earlier run
+    fs::copy_file(Native(recording_) / L"Hookmod.dll", folder / L"Hookmod.dll");
     HookLibrary hook;
     EXPECT_EQ(hook.Load(capture::Utf8FromWide(folder.wstring()), 7, name_), HookLinkStatus::Ok)
         << hook.FailureDetail();

@@ -72,7 +72,9 @@ TEST_F(BackendLoadingTest, AMissingLibraryOrEntryLoadsNothing) {
 // taken from the system folder even with a planted copy beside the program.
 TEST_F(BackendLoadingTest, TheSystemsLibrariesByNameFromTheSystemFolderOnly) {
   const std::filesystem::path planted = std::filesystem::path(TestFolder()) / "hid.dll";
-  std::filesystem::copy_file(hid_, planted, std::filesystem::copy_options::overwrite_existing);
+  std::error_code ignored;
+  std::filesystem::remove(planted, ignored);  // left by an earlier run that failed
+  std::filesystem::copy_file(hid_, planted);
   WindowsHidBackend system;
   const bool loaded = system.Load();
   char loadedFrom[MAX_PATH] = {};
@@ -86,7 +88,6 @@ TEST_F(BackendLoadingTest, TheSystemsLibrariesByNameFromTheSystemFolderOnly) {
     for (std::uint32_t i = 0; snapshot->EnumDeviceInterface(i, detail); ++i) EXPECT_FALSE(detail.DevicePath.empty());
     system.Release();
   }
-  std::error_code ignored;
   std::filesystem::remove(planted, ignored);
   ASSERT_TRUE(loaded) << system.ErrorText();
   EXPECT_NE(std::string(loadedFrom).find("system32"), std::string::npos) << loadedFrom;

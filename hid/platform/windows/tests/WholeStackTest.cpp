@@ -109,7 +109,7 @@ TEST_F(WholeStackTest, TheCommandLineReadsWritesAndExportsThePedal) {
 
   // Exported twice to the same file: the second replaces the first.
   const std::filesystem::path file =
-      std::filesystem::temp_directory_path() / ("varnok-export-" + std::to_string(GetCurrentProcessId()) + ".json");
+      std::filesystem::path(TestFolder()) / ("varnok-export-" + std::to_string(GetCurrentProcessId()) + ".json");
   const std::string name = file.string();
   EXPECT_EQ(Cli({"export", "--file", name}).rc, cli::kExitOk);
   r = Cli({"export", "--file", name});
