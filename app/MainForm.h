@@ -70,6 +70,10 @@ public:
     QLabel* RzLabel4;
     QLineEdit* RzEdit1;
     QLabel* RzLabel7;
+    // Signs of the key capture: "listening" while the key edit box has the
+    // focus and the hook is on; why capture cannot work on this desktop.
+    QLabel* ListeningSign;
+    QLabel* CaptureOffSign;
     QFrame* RzSeparator1;
     QLabel* RzLabel2;
     QSpinBox* RzSpinEdit1;
@@ -158,7 +162,8 @@ public:
     // Focus into / out of the key edit box: keyboard hook on / off.
     void RzEdit1Enter();
     void RzEdit1Exit();
-    // The key edit box's text changed: key entry for the selected tab.
+    // The key edit box's text changed: stores it for the selected tab; a
+    // captured combination also becomes the tab's codes.
     void RzEdit1Change();
     // One message of the hook library, delivered by the native event filter.
     void OnHookMessage(std::uint32_t message, std::uint32_t wParam, std::uint32_t lParam);
@@ -190,6 +195,12 @@ private:
     void ConnectCaptureHandlers();
     void ConnectDeviceHandlers();
 
+    // Capture.
+    void StopListening();
+    void ShowCapturedCombination(const std::string& text);
+    void CheckCaptureAvailable();
+    void UpdateCaptureSign();
+
     // Discovery.
     void ReleaseDevices();
     void ShowPedalFound();
@@ -204,6 +215,14 @@ private:
     // user may not open.
     void CheckPedalAccess();
     void ShowAccessAdvice();
+
+    // Between the key edit box's focus-in and focus-out: hook messages count.
+    bool listening_ = false;
+    // Set while a captured combination is being shown: only then does the
+    // key entry take the captured keys.
+    bool enteringCapture_ = false;
+    // Why capture cannot work here; empty when it can.
+    QString captureOffReason_;
 
     QString hookFolder_;
     std::string hookBlock_ = hookmsg::kHookWindowBlockName;

@@ -136,7 +136,7 @@ void TMainForm::ShowNoPedal()
     RzLabel5->clear();
     Timer1->stop();
     // No keyboard hook stays installed while there is nothing to configure.
-    HookLink.CallHookOff();
+    StopListening();
 }
 
 void TMainForm::DevListBoxClick()

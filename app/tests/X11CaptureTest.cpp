@@ -1,6 +1,7 @@
 // On a real X server: the window id published at start-up names the main
 // window, and hook messages sent to it as ClientMessages reach the capture.
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
@@ -15,6 +16,8 @@
 #include <memory>
 
 #include "app/MainForm.h"
+#include "app/TabBar.h"
+#include "app/TabControl.h"
 #include "app/tests/UnloadedBus.h"
 #include "app/tests/HookFixtures.h"
 #include "app/tests/RecordingSink.h"
@@ -97,6 +100,7 @@ TEST(X11CaptureTest, PublishedWindowReceivesHookMessages)
 
     const xcb_atom_t atom = InternAtom(connection.get(), hookmsg::kHookAtomName);
     ASSERT_NE(atom, static_cast<xcb_atom_t>(XCB_ATOM_NONE));
+    form.RzEdit1->setFocus(Qt::MouseFocusReason);   // messages count while the hook is on
     SendHookMessage(connection.get(), *published, atom, hookmsg::kHookKeyMessage,
                     hookmsg::kKeyDown, KeyData(0x1D, false));   // Ctrl
     SendHookMessage(connection.get(), *published, atom, hookmsg::kHookApplication,
@@ -107,6 +111,38 @@ TEST(X11CaptureTest, PublishedWindowReceivesHookMessages)
     EXPECT_TRUE(QTest::qWaitFor([&form] { return !form.RzEdit1->text().isEmpty(); }, 3000));
     EXPECT_EQ(form.RzEdit1->text(), "Ctrl+Application");
     EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "01-65-00-00");
+}
+
+// On an X display with XInput 2 and the hook library, capture works: no
+// "off" sign, and "listening" exactly while the key edit box has the focus.
+// A click on the selected tab gives the box no focus, and no sign.
+TEST(X11CaptureTest, ListeningSignFollowsTheKeyEditFocus)
+{
+    const std::string block = test::PrivateBlockName("x11-sign");
+    test::RecordingSink sink;
+    test::UnloadedBus bus;
+    TMainForm form(bus);
+    form.SetMessageSink(&sink);
+    form.SetHookLibraryFolder(test::RecordingHookFolder());
+    form.SetHookBlockName(block);
+    form.RunFormCreate();
+    shm_unlink(block.c_str());
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+
+    EXPECT_FALSE(form.CaptureOffSign->isVisible()) << form.CaptureOffSign->text().toStdString();
+    EXPECT_FALSE(form.ListeningSign->isVisible());
+    form.RzEdit1->setFocus(Qt::MouseFocusReason);
+    EXPECT_TRUE(form.ListeningSign->isVisible());
+    form.RzSpinEdit1->setFocus(Qt::MouseFocusReason);
+    EXPECT_FALSE(form.ListeningSign->isVisible());
+
+    form.RzTabControl1->setTabVisible(0, true);
+    TTabBar* bar = form.RzTabControl1->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+    EXPECT_FALSE(form.RzEdit1->hasFocus());
+    EXPECT_FALSE(form.ListeningSign->isVisible());
 }
 
 // X keycodes (evdev code + 8).
