@@ -131,7 +131,8 @@ public:
     // Folder the hook library is loaded from; the executable's folder unless
     // set (tests point it at fixture libraries). Takes effect in FormCreate.
     void SetHookLibraryFolder(const QString& folder);
-    // Name of the shared block for the window id; "/TestHook" unless set.
+    // Name of the shared block for the window id; this user's own block for
+    // this display unless set (tests name blocks of their own).
     void SetHookBlockName(const std::string& name);
     // Receiver of the window's message boxes; not owned. nullptr restores
     // the modal QMessageBox.
@@ -225,7 +226,7 @@ private:
     QString captureOffReason_;
 
     QString hookFolder_;
-    std::string hookBlock_ = hookmsg::kHookWindowBlockName;
+    std::string hookBlock_;   // empty: this user's block for this display
     std::unique_ptr<HookMessageFilter> hookFilter_;
     MessageSink* messages_;
     std::unique_ptr<MessageSink> messageBox_;

@@ -22,6 +22,7 @@
 #include "app/tests/HookFixtures.h"
 #include "app/tests/RecordingSink.h"
 #include "hookmod/HookMessages.h"
+#include "hookmod/PosixHookBlockName.h"
 
 namespace app {
 namespace {
@@ -165,7 +166,7 @@ protected:
 #ifdef APP_HOOKMOD_FOLDER
         form.SetMessageSink(&sink);
         form.SetHookLibraryFolder(QStringLiteral(APP_HOOKMOD_FOLDER));
-        form.RunFormCreate();   // the real library reads the real block
+        form.RunFormCreate();   // the block of this user and the test's display
         ASSERT_TRUE(sink.shown.empty());
         form.show();
         form.activateWindow();
@@ -174,6 +175,10 @@ protected:
         ASSERT_EQ(xcb_connection_has_error(connection.get()), 0);
 #endif
     }
+
+    // The real library reads the block of this user and display (the test's
+    // own X server): the window publishes there by default.
+    void TearDown() override { shm_unlink(hookmsg::CurrentHookWindowBlockName().c_str()); }
 
     test::RecordingSink sink;
     test::UnloadedBus bus;

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -36,6 +37,7 @@
 
 #include "hid/platform/linux/tests/FakeHidTestbed.h"
 #include "hid/platform/linux/tests/FakePedal.h"
+#include "hookmod/PosixHookBlockName.h"
 
 extern char** environ;
 
@@ -948,5 +950,7 @@ int main(int argc, char** argv)
     const int result = RUN_ALL_TESTS();
     gServer = nullptr;
     server.process.Stop();   // ends Xvfb by its pid
+    // The programs' window-id block of this user for our display.
+    ::shm_unlink(hookmsg::HookWindowBlockName(::geteuid(), server.display).c_str());
     return result;
 }
