@@ -12,13 +12,16 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "capture/HookLibrary.h"
 #include "capture/KeyCapture.h"
@@ -184,6 +187,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildWindow();
@@ -203,9 +207,27 @@ private:
     void UpdateCaptureSign();
 
     // Discovery.
+    // A pedal of the last scan: its identity, whether it could be opened
+    // for reading and writing, and whether only the fallback found it.
+    struct ListedPedal {
+        hid::platform::DeviceInstanceId instance;
+        bool usable;
+        bool fallback;
+        bool operator==(const ListedPedal&) const = default;
+    };
+    std::vector<ListedPedal> ListedPedals() const;
+    static bool IsUsable(const hid::THidDevice* device);
     void ReleaseDevices();
+    // After a scan that found the same pedals: the pedal chosen before.
+    void KeepPedalChoice(std::optional<hid::platform::DeviceInstanceId> selected);
+    void FillPedalChoice();
+    // The selected entry's serial and CBox index; a read-out when asked.
+    void SelectListedPedal(bool readOut);
+    void ShowPedalStatus();
     void ShowPedalFound();
     void ShowNoPedal();
+    // The platform's device library is missing: no scan will ever run.
+    void ShowDiscoveryUnavailable();
     // Tabs: steps 1 to 3 of the count handler (no read-out).
     void LayOutTabs();
     // Writes one report to CurrentDevice, logs it and returns whether all
@@ -215,7 +237,10 @@ private:
     // Access check after a scan: warns once per plugged-in pedal that this
     // user may not open.
     void CheckPedalAccess();
-    void ShowAccessAdvice();
+    // Shows a warning from the event loop, and not before the window is
+    // shown (a box inside a scan would hold back every device change).
+    void WarnLater(const QString& text);
+    void ShowWarnings();
 
     // Between the key edit box's focus-in and focus-out: hook messages count.
     bool listening_ = false;
@@ -235,6 +260,8 @@ private:
     // Pedals the access warning was shown for, by device instance; an entry
     // goes when its device is no longer present.
     std::set<hid::platform::DeviceInstanceId> accessWarned_;
+    // Warnings waiting for the event loop or for the window to be shown.
+    QStringList pendingWarnings_;
 };
 
 }  // namespace app

@@ -77,6 +77,10 @@ TMainForm::TMainForm(hid::platform::Backend& backend, QWidget* parent)
     BuildBottomRow();
     BuildHiddenWidgets();
     ConnectHandlers();
+    // Without the platform's device library no scan will ever come: where
+    // the first scan would run, the window shows that no pedal can be found.
+    if (!HidCtl.Loaded())
+        QTimer::singleShot(0, this, &TMainForm::ShowDiscoveryUnavailable);
 }
 
 TMainForm::~TMainForm()

@@ -53,6 +53,7 @@ protected:
         form.show();
         form.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        ASSERT_TRUE(test::SettleWithKeyTabs(form));
         form.RzEdit1->setFocus(Qt::MouseFocusReason);
         ASSERT_TRUE(form.RzEdit1->hasFocus());
     }

@@ -41,6 +41,7 @@ protected:
         form.show();
         form.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        ASSERT_TRUE(test::SettleWithKeyTabs(form));
     }
 
     void ExpectOneErrorBox(const char* text)
@@ -82,11 +83,12 @@ TEST_F(StartupTest, AllStepsPublishTheWindowAndFindTheWriteFields)
     for (int i = 1; i <= 7; ++i)
         EXPECT_EQ(form.WriteEdits[i], writes[i - 1]) << i;
 
-    // Neither creation nor showing the window touches the keyboard hook.
+    // Neither creation nor showing the window switches the keyboard hook on
+    // (without a scan the no-pedal state switches it off).
     ShowActive(form);
     QCoreApplication::processEvents();
     EXPECT_EQ(HookOnCalls(RecordingHookFolder()), std::max(onBefore, 0));
-    EXPECT_EQ(HookOffCalls(RecordingHookFolder()), std::max(offBefore, 0));
+    EXPECT_EQ(HookOffCalls(RecordingHookFolder()), std::max(offBefore, 0) + 1);
     EXPECT_FALSE(form.RzEdit1->hasFocus());
 }
 

@@ -83,6 +83,7 @@ TEST(X11CaptureTest, PublishedWindowReceivesHookMessages)
     form.show();
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_TRUE(test::SettleWithKeyTabs(form));
 
     const std::optional<std::uint32_t> published = test::BlockValue(block);
     shm_unlink(block.c_str());
@@ -131,6 +132,7 @@ TEST(X11CaptureTest, ListeningSignFollowsTheKeyEditFocus)
     form.show();
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_TRUE(test::SettleWithKeyTabs(form));
 
     EXPECT_FALSE(form.CaptureOffSign->isVisible()) << form.CaptureOffSign->text().toStdString();
     EXPECT_FALSE(form.ListeningSign->isVisible());
@@ -171,6 +173,7 @@ protected:
         form.show();
         form.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        ASSERT_TRUE(test::SettleWithKeyTabs(form));
         connection.reset(xcb_connect(nullptr, nullptr));
         ASSERT_EQ(xcb_connection_has_error(connection.get()), 0);
 #endif
