@@ -224,6 +224,7 @@ private:
     // The selected entry's serial and CBox index; a read-out when asked.
     void SelectListedPedal(bool readOut);
     void ShowPedalStatus();
+    void ShowStatusText(const QString& text);
     void ShowPedalFound();
     void ShowNoPedal();
     // The platform's device library is missing: no scan will ever run.

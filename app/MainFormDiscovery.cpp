@@ -151,17 +151,26 @@ bool TMainForm::IsUsable(const hid::THidDevice* device)
     return device != nullptr && device->ReadWriteAccess();
 }
 
+void TMainForm::ShowStatusText(const QString& text)
+{
+    constexpr int kOneLine = 25;
+    constexpr int kTwoLines = 36;
+    VarnokAvailable->resize(VarnokAvailable->width(), text.contains(u'\n') ? kTwoLines : kOneLine);
+    VarnokAvailable->setText(text);
+    VarnokAvailable->setToolTip(QString());
+}
+
 void TMainForm::ShowPedalStatus()
 {
     const QString count = QString::number(DevListBox->count());
     if (CurrentDevice == nullptr || IsUsable(CurrentDevice)) {
-        VarnokAvailable->setText(count + QStringLiteral(" foot switch is connected!"));
-        VarnokAvailable->setToolTip(QString());
+        ShowStatusText(count + QStringLiteral(" foot switch is connected!"));
         return;
     }
-    // Found, but this user cannot open it: said so, with the reason.
+    // Found, but this user cannot open it: said so, with the reason, on two
+    // lines (the group box has room below the one-line status).
     const QString reason = UnusableReason(CurrentDevice->ReadWriteOpenError());
-    VarnokAvailable->setText(count + QStringLiteral(" foot switch found, not usable: ") + reason);
+    ShowStatusText(count + QStringLiteral(" foot switch found,\nnot usable: ") + reason);
     VarnokAvailable->setToolTip(IsAccessRefusal(CurrentDevice->ReadWriteOpenError())
                                     ? AccessAdviceText()
                                     : OpenFailureText(CurrentDevice->ReadWriteOpenError()));
@@ -204,8 +213,7 @@ void TMainForm::ShowPedalFound()
 
 void TMainForm::ShowNoPedal()
 {
-    VarnokAvailable->setText(QStringLiteral("foot switch not found!"));
-    VarnokAvailable->setToolTip(QString());
+    ShowStatusText(QStringLiteral("foot switch not found!"));
     RzSpinEdit1->hide();
     RzLabel2->hide();
     Image1->hide();

@@ -41,7 +41,7 @@ TEST_F(AccessTest, AdviceOncePerPlugIn)
 {
     test::Pedal& pedal = PlugRefused();
     Start();
-    EXPECT_EQ(form->VarnokAvailable->text(), "1 foot switch found, not usable: no access");
+    EXPECT_EQ(form->VarnokAvailable->text(), "1 foot switch found,\nnot usable: no access");
     EXPECT_TRUE(form->VarnokAvailable->toolTip().contains("install-udev-rule"));
     EXPECT_TRUE(form->RzBitBtn1->isEnabled());   // a write-in tries again, and says why it fails
     ASSERT_NE(form->CurrentDevice, nullptr);
@@ -82,7 +82,7 @@ TEST_F(AccessTest, OtherOpenErrorsGiveTheirOwnText)
     PlugRefused(EBUSY);
     Start();
     EXPECT_EQ(form->VarnokAvailable->text(),
-              "1 foot switch found, not usable: " + QString::fromLocal8Bit(std::strerror(EBUSY)));
+              "1 foot switch found,\nnot usable: " + QString::fromLocal8Bit(std::strerror(EBUSY)));
     ASSERT_TRUE(WaitFor([this] { return AdviceBoxes() == 1; }));
     const QString text = sink.shown.back().text;
     EXPECT_TRUE(text.contains(QString::fromLocal8Bit(std::strerror(EBUSY)))) << text.toStdString();
