@@ -3,7 +3,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QSpinBox>
+#include <QComboBox>
 #include <QTest>
 
 #include <xcb/xcb.h>
@@ -138,7 +138,7 @@ TEST(X11CaptureTest, ListeningSignFollowsTheKeyEditFocus)
     EXPECT_FALSE(form.ListeningSign->isVisible());
     form.RzEdit1->setFocus(Qt::MouseFocusReason);
     EXPECT_TRUE(form.ListeningSign->isVisible());
-    form.RzSpinEdit1->setFocus(Qt::MouseFocusReason);
+    form.CBox->setFocus(Qt::MouseFocusReason);
     EXPECT_FALSE(form.ListeningSign->isVisible());
 
     form.RzTabControl1->setTabVisible(0, true);
@@ -216,7 +216,7 @@ TEST_F(RealHookLibrary, CapturesKeysWhileTheKeyEditHasFocus)
     EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "01-04-00-00");
     QTest::qWait(200);   // the Ctrl release arrives and empties the list
     EXPECT_TRUE(form.Capture->CapturedKeyList().empty());
-    form.RzSpinEdit1->setFocus(Qt::TabFocusReason);   // hook off again
+    form.CBox->setFocus(Qt::TabFocusReason);   // hook off again
 #endif
 }
 
@@ -246,7 +246,7 @@ TEST_F(RealHookLibrary, CapturesWindowsAndMenuKeysAndKeysHeldBeforeFocus)
 
     // Ctrl goes down while the hook is off; only A, pressed with the hook
     // on, makes the combination, and Ctrl's later release adds nothing.
-    form.RzSpinEdit1->setFocus(Qt::TabFocusReason);
+    form.CBox->setFocus(Qt::TabFocusReason);
     InjectKey(connection.get(), kLeftCtrlKey, true);
     QTest::qWait(200);
     form.RzEdit1->setFocus(Qt::TabFocusReason);
@@ -259,7 +259,7 @@ TEST_F(RealHookLibrary, CapturesWindowsAndMenuKeysAndKeysHeldBeforeFocus)
     EXPECT_EQ(form.RzEdit1->text(), "A");
     EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "00-04-00-00");
     EXPECT_TRUE(form.Capture->CapturedKeyList().empty());
-    form.RzSpinEdit1->setFocus(Qt::TabFocusReason);
+    form.CBox->setFocus(Qt::TabFocusReason);
 #endif
 }
 
