@@ -921,7 +921,7 @@ TEST_F(E2EWindowTest, TabInTheKeyBoxThenATabClickAndOtherDevicesBeforeWriteIn)
         std::this_thread::sleep_for(1s);
         ASSERT_TRUE(WaitForStillPixels(x, whole, 500ms, 10s));
         EXPECT_EQ(node.Written().size(), written) << product << ": the program wrote to the pedal";
-        EXPECT_EQ(x.Pixels(whole), shown) << product << ": the window changed";
+        EXPECT_TRUE(x.Pixels(whole) == shown) << product << ": the window changed";
         ASSERT_TRUE(run.process.Alive()) << run.Log();
     }
 
