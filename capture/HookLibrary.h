@@ -1,15 +1,13 @@
 // The program's side of the hook library: loads it from the program's
 // folder, resolves HookOn/HookOff and publishes the window id in the shared
-// block the library reads (see hookmod/HookMessages.h). The library is never
-// unloaded; the block stays open while this object lives and is never
-// removed, so another instance can reuse it.
+// block the library reads (WindowIdBlock). The library is never unloaded.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "hookmod/HookMessages.h"
+#include "capture/WindowIdBlock.h"
 
 namespace capture {
 
@@ -17,8 +15,8 @@ enum class HookLinkStatus {
     Ok,
     LibraryNotFound,   // dlopen failed; nothing else was set up
     FunctionsMissing,  // HookOn or HookOff missing; no block, no hook calls
-    BlockFailed,       // the shared block could not be created or sized
-    WindowIdNotWritten,  // the block exists but could not be mapped for writing
+    BlockFailed,       // no shared block of this user could be created or opened
+    WindowIdNotWritten,  // the block exists but the id could not be written
 };
 
 // The start-up message for a status; empty for Ok and for
@@ -36,10 +34,11 @@ public:
     HookLibrary& operator=(const HookLibrary&) = delete;
 
     // Loads folder + "/libHookmod.so", resolves both exports, creates or
-    // reuses the block `blockName` (grown to 4 bytes when smaller) and writes
-    // `windowId` at its start. Stops at the first failure; calls neither export.
+    // reuses the block `blockName` (empty: this user's block for this
+    // display; see WindowIdBlock) and writes `windowId` at its start. Stops
+    // at the first failure; calls neither export.
     HookLinkStatus Load(const std::string& folder, std::uint32_t windowId,
-                        std::string_view blockName = hookmsg::kHookWindowBlockName);
+                        std::string_view blockName = {});
 
     // True when both exports were found; otherwise the calls do nothing.
     bool HasHooks() const { return hookOn_ != nullptr && hookOff_ != nullptr; }
@@ -55,7 +54,7 @@ private:
     void* library_ = nullptr;
     void (*hookOn_)() = nullptr;
     void (*hookOff_)() = nullptr;
-    int blockFd_ = -1;
+    WindowIdBlock block_;
     std::string detail_;
 };
 

@@ -60,6 +60,9 @@ class THidDevice {
   bool MayAccess() const;
   // Whether the main handle was last opened with read and write access.
   bool ReadWriteAccess() const { return readWriteAccess_; }
+  // errno-style reason why the last open with read and write access was
+  // refused; 0 when it was not.
+  int ReadWriteOpenError() const { return readWriteOpenError_; }
 
   // Capabilities (report lengths, report id byte included). The report
   // description is fetched once and kept; without it the record is zero.
