@@ -31,6 +31,10 @@ void TMainForm::RzEdit1Exit()
 
 void TMainForm::RzEdit1Change()
 {
+    if (WriteInInFlight()) {
+        KeepShownAssignment();
+        return;
+    }
     static const std::vector<std::string> kNothingCaptured;
     const std::vector<std::string>& captured =
         Capture != nullptr ? Capture->CapturedKeyList() : kNothingCaptured;

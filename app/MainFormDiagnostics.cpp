@@ -7,8 +7,7 @@
 #include <string>
 
 #include "app/MainForm.h"
-#include "hid/THidDevice.h"
-#include "protocol/HistoryLine.h"
+#include "app/ReportPacer.h"
 #include "protocol/PedalReport.h"
 
 namespace app {
@@ -36,11 +35,12 @@ void TMainForm::Button1Click()
     for (std::size_t i = 0; i < fields.size(); ++i)
         WriteEdit(static_cast<int>(i + 1))->setText(QString::fromStdString(fields[i]));
 
-    // Without a current device nothing is sent; the history shows the head.
-    std::uint32_t written = 0;
-    if (CurrentDevice != nullptr)
-        CurrentDevice->WriteReport(report.data(), static_cast<std::uint32_t>(report.size()), written);
-    AppendHistory(QString::fromStdString(protocol::SentHistoryLine(report, written)));
+    // Paced like every report, behind whatever is queued. Without a current
+    // device nothing is sent; the history shows the head. Whether the write
+    // succeeded is not reported.
+    protocol::ExchangeQueue::Exchange write = ExchangeWithCurrentDevice(protocol::ExchangeKind::Diagnostic);
+    write.reports.push_back(report);
+    pacer_->Add(std::move(write));
 }
 
 }  // namespace app

@@ -54,12 +54,15 @@ void TMainForm::ReleaseDevices()
     }
     owned.push_back(std::exchange(fallbackDevice_, nullptr));
     for (hid::THidDevice* device : owned)
-        delete device;   // back to the controller
+        GiveBack(device);
     DevListBox->clear();
 }
 
 void TMainForm::HidCtlDeviceChange(hid::THidDeviceController*)
 {
+    // A write-in under way ends first; the rescan follows it.
+    if (DeferDeviceChange())
+        return;
     // 1. Give back the devices of the last scan; empty the list.
     ReleaseDevices();
     // 2. HidCtlEnumerate lists the pedals in the controller's order.
