@@ -172,8 +172,10 @@ public:
     int PedalCount() const;
     // Makes the device of the selected DevListBox entry current, if any.
     void RefreshCurrentDevice();
-    // Adds a line at the end of the report history and selects it.
+    // Adds a line at the end of the report history and selects it; beyond
+    // kHistoryLimit lines the oldest goes.
     void AppendHistory(const QString& line);
+    static constexpr int kHistoryLimit = 10000;
     // Reports are queued or the pause after the last one is running.
     bool ExchangesPending() const;
     // A write-in is queued or going out (until the pause after its last

@@ -14,6 +14,10 @@ namespace app {
 
 void TMainForm::AppendHistory(const QString& line)
 {
+    // Bounded, so a device that floods answers cannot grow memory without
+    // end: the oldest line goes first.
+    if (HistoryListBox->count() >= kHistoryLimit)
+        delete HistoryListBox->takeItem(0);
     HistoryListBox->addItem(line);
     HistoryListBox->setCurrentRow(HistoryListBox->count() - 1);
 }
