@@ -37,14 +37,16 @@ void TMainForm::RzBitBtn2Click()
     // No waiting for the answers: HidCtlDeviceData decodes them as they come.
 }
 
-void TMainForm::HidCtlDeviceData(hid::THidDevice*, std::uint8_t ReportID,
+void TMainForm::HidCtlDeviceData(hid::THidDevice* HidDev, std::uint8_t ReportID,
                                  const std::uint8_t* Data, std::uint16_t Size)
 {
     const protocol::PedalAnswer answer = protocol::DecodeInputReport(ReportID, Data, Size);
-    // Only logged: an answer for a pedal the table has no row for, and any
-    // answer while a write-in programs the pedal with what the window shows.
+    // Only logged: an answer for a pedal the table has no row for, one from
+    // a device other than the pedal read-outs address (a late answer of the
+    // pedal chosen before), and any answer while a write-in programs the
+    // pedal with what the window shows.
     if (answer.isConfigAnswer && protocol::PedalConfigTable::IsRow(answer.pedalIndex) &&
-        !WriteInInFlight()) {
+        HidDev == CurrentDevice && !WriteInInFlight()) {
         ReadPending = false;
         Timer1->stop();
         if (const std::string_view version = protocol::VersionText(answer.versionCode);
