@@ -2,7 +2,8 @@
 // talks to the pedal, and its memory under a flood of answers.
 //
 // Scenarios, each measured with a StallProbe (longest stall = the longest
-// single event delivery; timer delay = how late a 1 ms timer fires):
+// single event delivery; own stall = the same without the time the thread
+// was preempted; timer delay = how late a 1 ms timer fires):
 //   readout  "Read out" with a count of 3, until the three answers are in
 //            and the pause after the last request is over; 5 times
 //   writein  "Write in" with a count of 3, until its box and the pause
@@ -48,6 +49,7 @@ void Click(app::TMainForm& form, void (app::TMainForm::*handler)())
 void Print(const std::string& scenario, bench::StallProbe& probe)
 {
     std::printf("window_stall_%s_longest_stall_ms %.2f\n", scenario.c_str(), probe.LongestStallMs());
+    std::printf("window_stall_%s_longest_own_stall_ms %.2f\n", scenario.c_str(), probe.LongestOwnStallMs());
     std::printf("window_stall_%s_longest_timer_delay_ms %.2f\n", scenario.c_str(), probe.LongestTimerDelayMs());
     std::printf("window_stall_%s_p99_timer_delay_ms %.2f\n", scenario.c_str(), probe.P99TimerDelayMs());
     std::fflush(stdout);
