@@ -16,6 +16,7 @@
 #include <QWidget>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -28,6 +29,7 @@
 #include "hid/MainThreadQueue.h"
 #include "hid/THidDeviceController.h"
 #include "hid/platform/HidPlatform.h"
+#include "protocol/ExchangeQueue.h"
 #include "protocol/PedalConfigTable.h"
 #include "protocol/PedalReport.h"
 
@@ -47,7 +49,9 @@ class DeviceChangeWatch;
 class HookMessageFilter;
 class MainThreadWakeup;
 class MessageSink;
+class ReportPacer;
 class TTabControl;
+struct WriteInOutcome;
 
 class TMainForm : public QWidget {
     Q_OBJECT
@@ -177,8 +181,17 @@ public:
     int PedalCount() const;
     // Makes the device of the selected DevListBox entry current, if any.
     void RefreshCurrentDevice();
-    // Adds a line at the end of the report history and selects it.
+    // Adds a line at the end of the report history and selects it; beyond
+    // kHistoryLimit lines the oldest goes.
     void AppendHistory(const QString& line);
+    static constexpr int kHistoryLimit = 10000;
+    // Reports are queued or the pause after the last one is running.
+    bool ExchangesPending() const;
+    // A write-in is queued or going out (until the pause after its last
+    // report is over): the window holds the assignments it is writing.
+    bool WriteInInFlight() const;
+    // The pause after each report sent to the pedal.
+    static const std::chrono::milliseconds kReportPause;
     // Key vocabulary lookups; each replaces the content of `out`.
     void HIDtoKey(int usage, QString& out) const;
     void HIDtoKey2(std::uint8_t modifiers, QString& out) const;
@@ -225,15 +238,31 @@ private:
     void SelectListedPedal(bool readOut);
     void ShowPedalStatus();
     void ShowStatusText(const QString& text);
+    // Gives a checked-out device back to the controller (deletes it); what
+    // was queued for it is dropped first. Null does nothing.
+    void GiveBack(hid::THidDevice* device);
+    // True while a write-in is in flight: the device change is then handled
+    // once the write-in has ended, as if it had waited behind it.
+    bool DeferDeviceChange();
+    // Handles, from the event loop, a device change that waited.
+    void RunDeferredDeviceChange();
     void ShowPedalFound();
     void ShowNoPedal();
     // The platform's device library is missing: no scan will ever run.
     void ShowDiscoveryUnavailable();
     // Tabs: steps 1 to 3 of the count handler (no read-out).
     void LayOutTabs();
-    // Writes one report to CurrentDevice, logs it and returns whether all
-    // of it was written; `error` gets the reason of a failure.
-    bool SendReport(const protocol::PedalReport& report, int& error);
+    // Writes one report to `device` (none: nothing is written), logs it and
+    // returns whether all of it was written; `error` gets the reason of a
+    // failure.
+    bool SendReport(hid::THidDevice* device, const protocol::PedalReport& report, int& error);
+    // An exchange of `kind` with CurrentDevice, each report sent with
+    // SendReport; the caller adds the reports.
+    protocol::ExchangeQueue::Exchange ExchangeWithCurrentDevice(protocol::ExchangeKind kind);
+    void ShowWriteInOutcome(const WriteInOutcome& outcome);
+    // While a write-in is in flight: puts the selected pedal's text back into
+    // the key edit box (a combination captured meanwhile is not entered).
+    void KeepShownAssignment();
     QLineEdit* WriteEdit(int i) const;
     // Access check after a scan: warns once per plugged-in pedal that this
     // user may not open.
@@ -256,6 +285,10 @@ private:
     std::unique_ptr<HookMessageFilter> hookFilter_;
     MessageSink* messages_;
     std::unique_ptr<MessageSink> messageBox_;
+    // Every report to a pedal goes through it, paced.
+    std::unique_ptr<ReportPacer> pacer_;
+    // A device change arrived during a write-in and waits for its end.
+    bool deviceChangeDeferred_ = false;
     // Checked out by the fallback filter; attached to no DevListBox entry.
     hid::THidDevice* fallbackDevice_ = nullptr;
     // Pedals the access warning was shown for, by device instance; an entry

@@ -61,6 +61,10 @@ void TMainForm::ShowCapturedCombination(const std::string& text)
 
 void TMainForm::RzEdit1Change()
 {
+    if (WriteInInFlight()) {
+        KeepShownAssignment();
+        return;
+    }
     static const std::vector<std::string> kNothingCaptured;
     const std::vector<std::string>& captured =
         Capture != nullptr && enteringCapture_ ? Capture->CapturedKeyList() : kNothingCaptured;

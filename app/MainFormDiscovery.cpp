@@ -59,7 +59,7 @@ void TMainForm::ReleaseDevices()
     }
     owned.push_back(std::exchange(fallbackDevice_, nullptr));
     for (hid::THidDevice* device : owned)
-        delete device;   // back to the controller
+        GiveBack(device);
     DevListBox->clear();
 }
 
@@ -77,6 +77,9 @@ std::vector<TMainForm::ListedPedal> TMainForm::ListedPedals() const
 
 void TMainForm::HidCtlDeviceChange(hid::THidDeviceController*)
 {
+    // A write-in under way ends first; the rescan follows it.
+    if (DeferDeviceChange())
+        return;
     const std::vector<ListedPedal> before = ListedPedals();
     const QListWidgetItem* selectedBefore = DevListBox->currentItem();
     const hid::THidDevice* selectedDevice = selectedBefore != nullptr ? AttachedDevice(*selectedBefore) : nullptr;

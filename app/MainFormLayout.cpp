@@ -18,6 +18,7 @@
 #include "app/MainThreadWakeup.h"
 #include "app/MessageBoxSink.h"
 #include "app/Pictures.h"
+#include "app/ReportPacer.h"
 #include "app/TabControl.h"
 
 namespace app {
@@ -67,7 +68,8 @@ TMainForm::TMainForm(hid::platform::Backend& backend, QWidget* parent)
       HidWakeup(std::make_unique<MainThreadWakeup>(HidQueue)),
       HidCtl(backend, HidQueue),
       HidWatch(std::make_unique<DeviceChangeWatch>(HidCtl)),
-      messageBox_(std::make_unique<MessageBoxSink>())
+      messageBox_(std::make_unique<MessageBoxSink>()),
+      pacer_(std::make_unique<ReportPacer>(kReportPause))
 {
     messages_ = messageBox_.get();
     BuildWindow();

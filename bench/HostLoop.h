@@ -15,6 +15,7 @@
 #include <functional>
 #include <vector>
 
+#include "bench/Percentile.h"
 #include "hid/MainThreadQueue.h"
 
 namespace bench {
@@ -79,13 +80,5 @@ class HostLoop {
   std::uint64_t timerFired_ = 0;
   std::uint64_t iterations_ = 0;
 };
-
-// Percentile (0..100) of `values`, which it sorts.
-inline double Percentile(std::vector<double>& values, double p) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const auto idx = static_cast<std::size_t>(p / 100.0 * static_cast<double>(values.size() - 1) + 0.5);
-  return values[std::min(idx, values.size() - 1)];
-}
 
 }  // namespace bench

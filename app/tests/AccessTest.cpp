@@ -140,6 +140,7 @@ TEST_F(AccessTest, WriteInSaysHowToAllowAccess)
     sink.shown.clear();
 
     QTest::mouseClick(form->RzBitBtn1, Qt::LeftButton);
+    ASSERT_TRUE(WaitForBoxes(1));
     ASSERT_EQ(sink.shown.size(), 1u);
     const test::ShownBox& box = sink.shown.front();
     EXPECT_EQ(box.icon, QMessageBox::Critical);

@@ -175,6 +175,15 @@ TEST_F(DiscoveryTest, TwoPedalsAndChoosingTheSecond)
     EXPECT_EQ(first.Firmware().ReadRequestCount(), firstRequests);
     ASSERT_TRUE(WaitFor([this] { return form->RzEdit1->text() == "Shift+A"; }));
     EXPECT_EQ(form->VarnokAvailable->text(), "2 foot switch is connected!");
+
+    // A late answer of the first pedal is only logged: the box keeps
+    // showing what the second pedal, the one a write-in programs, holds.
+    const auto firstAnswers = [this] { return HistoryLines("R").filter("R 02  81 00 01 06").size(); };
+    const auto before = firstAnswers();
+    first.Device()->InjectInput({0x02, 0x81, 0x00, 0x01, 0x06, 0x00, 0x00, 0x00});
+    ASSERT_TRUE(WaitFor([&] { return firstAnswers() == before + 1; }));
+    EXPECT_EQ(form->RzEdit1->text(), "Shift+A");
+    EXPECT_EQ(form->PedalConfigTable.JoinedCodeText(0), "02-04-00-00");
 }
 
 // A mouse, then a keyboard, plugged in and unplugged while a captured
