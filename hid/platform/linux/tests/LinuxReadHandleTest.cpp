@@ -209,6 +209,54 @@ TEST_F(LinuxReadHandle, CollectionOfACompositeNodeReadsOnlyItsOwnReports) {
   EXPECT_EQ(error, ENOENT);
 }
 
+TEST_F(LinuxReadHandle, TwoCollectionsOfOneNodeReadAtTheSameTime) {
+  constexpr int kEach = 40;
+  auto& node = bed.Plug(Composite());
+  auto keyboard = backend.OpenRead("/dev/hidraw0#col1");
+  auto config = backend.OpenRead("/dev/hidraw0#col2");
+  ASSERT_NE(keyboard, nullptr);
+  ASSERT_NE(config, nullptr);
+  // Each reader collects the second byte of every report it gets.
+  auto collect = [](ReadHandle& handle, std::vector<int>& seen) {
+    std::array<std::uint8_t, 16> buffer{};
+    while (seen.size() < kEach && handle.StartRead(buffer.data(), 9) &&
+           handle.Wait(kLongWait) == WaitResult::IoCompletion) {
+      std::uint32_t count = 0;
+      if (handle.GetResult(&count) && count > 1) seen.push_back(buffer[0] * 1000 + buffer[1]);
+    }
+  };
+  std::vector<int> keys, answers;
+  std::thread keyboardReader([&] { collect(*keyboard, keys); });
+  std::thread configReader([&] { collect(*config, answers); });
+  for (int i = 0; i < kEach; ++i) {
+    node.SendInput({0x01, static_cast<std::uint8_t>(i), 0x00, 0x04, 0, 0, 0, 0, 0});
+    node.SendInput({0x03, 0xE9, 0x00});
+    node.SendInput({0x02, static_cast<std::uint8_t>(i), 0x00, 0x01, 0x06, 0, 0, 0});
+  }
+  keyboardReader.join();
+  configReader.join();
+  std::vector<int> expectedKeys, expectedAnswers;
+  for (int i = 0; i < kEach; ++i) {
+    expectedKeys.push_back(1000 + i);
+    expectedAnswers.push_back(2000 + i);
+  }
+  EXPECT_EQ(keys, expectedKeys) << "every key report, once, in order";
+  EXPECT_EQ(answers, expectedAnswers) << "every answer, once, in order";
+}
+
+TEST_F(LinuxReadHandle, AReadHandleGetsOnlyTheReportsThatArriveWhileItIsOpen) {
+  auto& node = bed.Plug(FakePedal::Description());
+  auto early = backend.OpenRead("/dev/hidraw0");
+  ASSERT_NE(early, nullptr);
+  node.SendInput({0x02, 0x81, 0x00, 1, 0, 0, 0, 0});
+  auto late = backend.OpenRead("/dev/hidraw0");
+  ASSERT_NE(late, nullptr);
+  node.SendInput({0x02, 0x81, 0x01, 2, 0, 0, 0, 0});
+  EXPECT_EQ(ReadOne(*early), (Report{0x02, 0x81, 0x00, 1, 0, 0, 0, 0}));
+  EXPECT_EQ(ReadOne(*early), (Report{0x02, 0x81, 0x01, 2, 0, 0, 0, 0}));
+  EXPECT_EQ(ReadOne(*late), (Report{0x02, 0x81, 0x01, 2, 0, 0, 0, 0}));
+}
+
 TEST_F(LinuxReadHandle, UnplugEndsTheWaitAndLaterReadsDoNotStart) {
   auto& node = bed.Plug(FakePedal::Description());
   auto reader = backend.OpenRead("/dev/hidraw0");
