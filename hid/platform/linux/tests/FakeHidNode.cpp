@@ -101,7 +101,6 @@ FakeHidNode::Client* FakeHidNode::Find(_UMockdevIoctlClient* client) {
 }
 
 void FakeHidNode::KnowEveryOpenFd() {
-  if (worker_.load() == std::this_thread::get_id()) return;  // the worker has nothing pending while it runs us
   // Connections are accepted in order: once ours is, so is every earlier one.
   const int fd = ::open(devnode_.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return;  // refused: no reader can be waiting either
@@ -110,7 +109,37 @@ void FakeHidNode::KnowEveryOpenFd() {
 }
 
 void FakeHidNode::Deliver(const FakeHidDevice& device, const Report& report) {
+  if (worker_.load() == std::this_thread::get_id()) {
+    // Sent while the worker answers a request (a write the device replies
+    // to). Connections of fds opened before that request may still wait to
+    // be accepted; the delivery waits until the worker has nothing more
+    // urgent to do, acceptances included.
+    struct Later {
+      FakeHidNode* node;
+      const FakeHidDevice* device;
+      Report report;
+    };
+    GSource* idle = g_idle_source_new();
+    g_source_set_priority(idle, G_PRIORITY_LOW);
+    g_source_set_callback(
+        idle,
+        [](gpointer data) -> gboolean {
+          auto* later = static_cast<Later*>(data);
+          later->node->DeliverNow(*later->device, later->report);
+          return G_SOURCE_REMOVE;
+        },
+        new Later{this, &device, report}, [](gpointer data) { delete static_cast<Later*>(data); });
+    GMainContext* context = g_main_context_ref_thread_default();
+    g_source_attach(idle, context);
+    g_main_context_unref(context);
+    g_source_unref(idle);
+    return;
+  }
   KnowEveryOpenFd();
+  DeliverNow(device, report);
+}
+
+void FakeHidNode::DeliverNow(const FakeHidDevice& device, const Report& report) {
   std::lock_guard lock(mutex_);
   std::size_t wakes = 0;
   for (auto& [key, client] : clients_) {

@@ -15,7 +15,8 @@
 // umockdev accepts the connection of a newly opened fd on its worker thread,
 // some time after open() returned. A report sent from any other thread first
 // waits until every fd opened before it is known, so "open, then send" never
-// loses the report.
+// loses the report; one sent on the worker thread (a reply to a write) is
+// handed out once the worker has accepted what is pending.
 //
 // Made by FakeHidTestbed; the handlers run on the testbed's worker thread.
 #pragma once
@@ -73,7 +74,9 @@ class FakeHidNode {
   };
 
   // Returns once umockdev has accepted every fd opened on the node so far.
+  // Not on the worker thread.
   void KnowEveryOpenFd();
+  void DeliverNow(const FakeHidDevice& device, const Report& report);
   void AddTokens(std::size_t count);
   void TakeTokens(std::size_t count);
   void DropTokens();

@@ -209,6 +209,85 @@ TEST_F(LinuxReadHandle, CollectionOfACompositeNodeReadsOnlyItsOwnReports) {
   EXPECT_EQ(error, ENOENT);
 }
 
+TEST_F(LinuxReadHandle, ReportsOfADeviceWithoutReportIdsComeWithAZeroId) {
+  auto& node = bed.Plug(Keyboard());  // a boot keyboard: no report ids
+  auto reader = backend.OpenRead("/dev/hidraw0");
+  ASSERT_NE(reader, nullptr);
+  // Shift+A as hidraw hands it out: the data alone.
+  node.SendInput({0x02, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00});
+  node.SendInput({0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00});
+  std::array<std::uint8_t, 9> buffer{};
+  buffer.fill(0xEE);
+  ASSERT_TRUE(reader->StartRead(buffer.data(), 9));  // the keyboard's input length, id byte included
+  ASSERT_EQ(reader->Wait(kLongWait), WaitResult::IoCompletion);
+  std::uint32_t count = 0;
+  ASSERT_TRUE(reader->GetResult(&count));
+  EXPECT_EQ(count, 9u);
+  EXPECT_EQ(buffer, (std::array<std::uint8_t, 9>{0x00, 0x02, 0x00, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00}));
+  // A shorter read gets the zero id and the first data bytes.
+  ASSERT_TRUE(reader->StartRead(buffer.data(), 3));
+  ASSERT_EQ(reader->Wait(kLongWait), WaitResult::IoCompletion);
+  ASSERT_TRUE(reader->GetResult(&count));
+  EXPECT_EQ(count, 3u);
+  EXPECT_EQ(buffer[0], 0x00);
+}
+
+// The composite descriptor, padded with harmless global items to the largest
+// size the kernel accepts, which its descriptor ioctl cannot hand out.
+std::vector<std::uint8_t> LargestCompositeDescriptor() {
+  auto bytes = descriptor::known::kCompositeKeyboard;
+  constexpr std::size_t kSize = 4096;  // HID_MAX_DESCRIPTOR_SIZE
+  if ((kSize - bytes.size()) % 2 != 0) bytes.insert(bytes.end(), {0x56, 0x00, 0x00});  // Unit Exponent, 2 data bytes
+  while (bytes.size() < kSize) bytes.insert(bytes.end(), {0x55, 0x00});              // Unit Exponent 0
+  return bytes;
+}
+
+TEST_F(LinuxReadHandle, ADescriptorOfTheLargestSizeStillSortsTheReports) {
+  FakeDeviceDescription d = Composite();
+  d.reportDescriptor = LargestCompositeDescriptor();
+  ASSERT_EQ(d.reportDescriptor.size(), 4096u);
+  auto& node = bed.Plug(d);
+  int error = 0;
+  auto config = backend.OpenRead("/dev/hidraw0#col2", &error);
+  ASSERT_NE(config, nullptr) << "error " << error;
+  auto* hidraw = dynamic_cast<HidrawReadHandle*>(config.get());
+  ASSERT_TRUE(hidraw->ReportFilter().has_value());
+  EXPECT_TRUE(hidraw->ReportFilter()->test(2));
+  EXPECT_EQ(hidraw->ReportFilter()->count(), 1u);
+  // The plain node reads its first collection only.
+  auto plain = backend.OpenRead("/dev/hidraw0");
+  ASSERT_NE(plain, nullptr);
+  auto* first = dynamic_cast<HidrawReadHandle*>(plain.get());
+  ASSERT_TRUE(first->ReportFilter().has_value());
+  EXPECT_TRUE(first->ReportFilter()->test(1));
+  EXPECT_EQ(first->ReportFilter()->count(), 1u);
+
+  node.SendInput({0x01, 0x00, 0x00, 0x04, 0, 0, 0, 0, 0});
+  node.SendInput({0x02, 0x81, 0x00, 0x01, 0x06, 0, 0, 0});
+  EXPECT_EQ(ReadOne(*config), (Report{0x02, 0x81, 0x00, 0x01, 0x06, 0, 0, 0}));
+}
+
+TEST_F(LinuxReadHandle, AReportIdOfTwoCollectionsIsReadByTheFirstOnly) {
+  FakeDeviceDescription d = Composite();
+  d.reportDescriptor = {
+      // Keyboard, report id 1: input 3 + 1
+      0x05, 0x01, 0x09, 0x06, 0xA1, 0x01, 0x85, 0x01, 0x75, 0x08, 0x95, 0x03, 0x15, 0x00, 0x25, 0x65,
+      0x05, 0x07, 0x19, 0x00, 0x29, 0x65, 0x81, 0x00, 0xC0,
+      // Vendor collection with more fields of report 1, and report 2 of its own
+      0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x85, 0x01, 0x75, 0x08, 0x95, 0x02, 0x09, 0x01, 0x81, 0x02,
+      0x85, 0x02, 0x95, 0x07, 0x09, 0x01, 0x81, 0x02, 0x09, 0x01, 0x91, 0x02, 0xC0,
+  };
+  auto& node = bed.Plug(d);
+  auto first = backend.OpenRead("/dev/hidraw0#col1");
+  auto second = backend.OpenRead("/dev/hidraw0#col2");
+  ASSERT_NE(first, nullptr);
+  ASSERT_NE(second, nullptr);
+  node.SendInput({0x01, 0x04, 0x00, 0x00, 0x11, 0x22});
+  node.SendInput({0x02, 0x81, 0x00, 0x01, 0x06, 0, 0, 0});
+  EXPECT_EQ(ReadOne(*first), (Report{0x01, 0x04, 0x00, 0x00, 0x11, 0x22}));
+  EXPECT_EQ(ReadOne(*second), (Report{0x02, 0x81, 0x00, 0x01, 0x06, 0, 0, 0})) << "report 1 went to collection 1 only";
+}
+
 TEST_F(LinuxReadHandle, TwoCollectionsOfOneNodeReadAtTheSameTime) {
   constexpr int kEach = 40;
   auto& node = bed.Plug(Composite());
