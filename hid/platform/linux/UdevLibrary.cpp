@@ -53,6 +53,7 @@ bool UdevLibrary::BindAll(std::string* error) {
          Bind(h, "udev_monitor_filter_add_match_subsystem_devtype", udev_monitor_filter_add_match_subsystem_devtype,
               error) &&
          Bind(h, "udev_monitor_enable_receiving", udev_monitor_enable_receiving, error) &&
+         Bind(h, "udev_monitor_set_receive_buffer_size", udev_monitor_set_receive_buffer_size, error) &&
          Bind(h, "udev_monitor_get_fd", udev_monitor_get_fd, error) &&
          Bind(h, "udev_monitor_receive_device", udev_monitor_receive_device, error) &&
          Bind(h, "udev_monitor_unref", udev_monitor_unref, error);

@@ -36,6 +36,7 @@ class UdevLibrary {
   decltype(&::udev_monitor_filter_add_match_subsystem_devtype) udev_monitor_filter_add_match_subsystem_devtype =
       nullptr;
   decltype(&::udev_monitor_enable_receiving) udev_monitor_enable_receiving = nullptr;
+  decltype(&::udev_monitor_set_receive_buffer_size) udev_monitor_set_receive_buffer_size = nullptr;
   decltype(&::udev_monitor_get_fd) udev_monitor_get_fd = nullptr;
   decltype(&::udev_monitor_receive_device) udev_monitor_receive_device = nullptr;
   decltype(&::udev_monitor_unref) udev_monitor_unref = nullptr;
