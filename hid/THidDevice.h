@@ -78,7 +78,9 @@ class THidDevice {
   // EACCES / EPERM: the device was opened without access rights.
   int LastWriteError() const { return lastWriteError_; }
 
-  // Wait of the reader between checks for a stop; 10..10000 ms, default 100.
+  // The reader's pause before it tries again after a read that could not
+  // start or ended without data; 10..10000 ms, default 100. (The reader
+  // waits for reports without a time limit.)
   std::uint32_t ReaderWaitTime() const { return readerWaitTime_.load(); }
   void SetReaderWaitTime(std::uint32_t ms);
 

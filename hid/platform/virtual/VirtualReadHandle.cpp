@@ -43,8 +43,8 @@ bool VirtualReadHandle::StartRead(std::uint8_t* buffer, std::uint32_t length) {
     lastError_ = EBADF;
   } else if (gone_ || !device_->Plugged()) {
     lastError_ = ENODEV;
-  } else if (state_ != State::Idle) {
-    lastError_ = EBUSY;  // the last read is outstanding or its result not yet taken
+  } else if (state_ == State::Pending) {
+    lastError_ = EBUSY;  // one read at a time; a completed one's untaken result is dropped
   } else if (buffer == nullptr || length == 0) {
     lastError_ = EINVAL;
   } else {
@@ -59,8 +59,12 @@ bool VirtualReadHandle::StartRead(std::uint8_t* buffer, std::uint32_t length) {
 
 WaitResult VirtualReadHandle::Wait(std::uint32_t timeoutMs) {
   std::unique_lock lock(mutex_);
-  changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                    [this] { return state_ != State::Pending || interrupted_; });
+  const auto ended = [this] { return state_ != State::Pending || interrupted_; };
+  if (timeoutMs == kInfiniteWait) {
+    changed_.wait(lock, ended);
+  } else {
+    changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), ended);
+  }
   if (state_ != State::Pending) return WaitResult::IoCompletion;
   if (interrupted_) {
     interrupted_ = false;

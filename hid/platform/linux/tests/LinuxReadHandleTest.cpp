@@ -1,5 +1,7 @@
-// Reads through the read handle: the pedal's answers, waits that time out or
-// are cut short, reads of one collection of a composite node, unplugging.
+// Reads through the hidraw read handle beyond the shared contract
+// (LinuxReadHandleContractTest.cpp): the pedal's answers, report boundaries
+// and lengths, devices without report ids, reads of one collection of a
+// composite node, closes racing waits.
 #include <array>
 #include <thread>
 
@@ -77,74 +79,6 @@ TEST_F(LinuxReadHandle, LongerReportIsCutToTheReadLength) {
   EXPECT_EQ(buffer[8], 0) << "nothing written past the read length";
 }
 
-TEST_F(LinuxReadHandle, TimeoutKeepsTheReadOutstanding) {
-  auto& node = bed.Plug(FakePedal::Description());
-  auto reader = backend.OpenRead("/dev/hidraw0");
-  ASSERT_NE(reader, nullptr);
-  std::array<std::uint8_t, 8> buffer{};
-  ASSERT_TRUE(reader->StartRead(buffer.data(), 8));
-  EXPECT_EQ(reader->Wait(20), WaitResult::Timeout);
-  std::uint32_t count = 7;
-  EXPECT_FALSE(reader->GetResult(&count));
-  EXPECT_EQ(count, 0u);
-  EXPECT_FALSE(reader->StartRead(buffer.data(), 8)) << "one read at a time";
-  EXPECT_EQ(reader->LastError(), EBUSY);
-
-  node.SendInput({0x02, 0x81, 0x00, 0, 0, 0, 0, 0});
-  EXPECT_EQ(reader->Wait(kLongWait), WaitResult::IoCompletion);
-  EXPECT_TRUE(reader->GetResult(&count));
-  EXPECT_EQ(count, 8u);
-  EXPECT_EQ(reader->Wait(kLongWait), WaitResult::IoCompletion) << "no read outstanding";
-}
-
-TEST_F(LinuxReadHandle, InterruptEndsAWaitAndLeavesTheReadOutstanding) {
-  auto& node = bed.Plug(FakePedal::Description());
-  auto reader = backend.OpenRead("/dev/hidraw0");
-  ASSERT_NE(reader, nullptr);
-  std::array<std::uint8_t, 8> buffer{};
-  ASSERT_TRUE(reader->StartRead(buffer.data(), 8));
-
-  std::thread stopper([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    reader->Interrupt();
-  });
-  EXPECT_EQ(reader->Wait(kLongWait), WaitResult::Interrupted);
-  stopper.join();
-
-  // An interrupt before the wait ends the next wait.
-  reader->Interrupt();
-  EXPECT_EQ(reader->Wait(kLongWait), WaitResult::Interrupted);
-
-  node.SendInput({0x02, 0x81, 0x02, 0, 0, 0, 0, 0});
-  EXPECT_EQ(reader->Wait(kLongWait), WaitResult::IoCompletion);
-  std::uint32_t count = 0;
-  EXPECT_TRUE(reader->GetResult(&count));
-  EXPECT_EQ(buffer[2], 0x02);
-}
-
-TEST_F(LinuxReadHandle, CloseFromAnotherThreadEndsTheWaitWithNothingRead) {
-  bed.Plug(FakePedal::Description());
-  auto reader = backend.OpenRead("/dev/hidraw0");
-  ASSERT_NE(reader, nullptr);
-  std::array<std::uint8_t, 8> buffer{};
-  ASSERT_TRUE(reader->StartRead(buffer.data(), 8));
-
-  std::thread closer([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    reader->Close();
-    reader->Close();  // idempotent
-  });
-  EXPECT_EQ(reader->Wait(kLongWait), WaitResult::IoCompletion);
-  closer.join();
-  std::uint32_t count = 9;
-  EXPECT_FALSE(reader->GetResult(&count));
-  EXPECT_EQ(count, 0u);
-  EXPECT_FALSE(reader->StartRead(buffer.data(), 8));
-  EXPECT_EQ(reader->LastError(), EBADF);
-  EXPECT_FALSE(reader->Cancel());
-  reader->Interrupt();  // harmless once closed
-}
-
 TEST_F(LinuxReadHandle, CloseRacingWaitsNeverHangs) {
   bed.Plug(FakePedal::Description());
   for (int round = 0; round < 50; ++round) {
@@ -163,23 +97,6 @@ TEST_F(LinuxReadHandle, CloseRacingWaitsNeverHangs) {
     readerThread.join();
     EXPECT_EQ(reader->LastError(), EBADF);
   }
-}
-
-TEST_F(LinuxReadHandle, CancelledReadLeavesTheBufferAlone) {
-  auto& node = bed.Plug(FakePedal::Description());
-  auto reader = backend.OpenRead("/dev/hidraw0");
-  ASSERT_NE(reader, nullptr);
-  std::array<std::uint8_t, 8> buffer{};
-  ASSERT_TRUE(reader->StartRead(buffer.data(), 8));
-  EXPECT_TRUE(reader->Cancel());
-  node.SendInput({0x02, 0x81, 0x00, 9, 9, 9, 9, 9});
-  EXPECT_EQ(reader->Wait(kLongWait), WaitResult::IoCompletion);
-  std::uint32_t count = 0;
-  EXPECT_FALSE(reader->GetResult(&count));
-  EXPECT_EQ(buffer, (std::array<std::uint8_t, 8>{}));
-
-  // The report is still there for the next read.
-  EXPECT_EQ(ReadOne(*reader), (Report{0x02, 0x81, 0x00, 9, 9, 9, 9, 9}));
 }
 
 TEST_F(LinuxReadHandle, CollectionOfACompositeNodeReadsOnlyItsOwnReports) {
@@ -334,26 +251,6 @@ TEST_F(LinuxReadHandle, AReadHandleGetsOnlyTheReportsThatArriveWhileItIsOpen) {
   EXPECT_EQ(ReadOne(*early), (Report{0x02, 0x81, 0x00, 1, 0, 0, 0, 0}));
   EXPECT_EQ(ReadOne(*early), (Report{0x02, 0x81, 0x01, 2, 0, 0, 0, 0}));
   EXPECT_EQ(ReadOne(*late), (Report{0x02, 0x81, 0x01, 2, 0, 0, 0, 0}));
-}
-
-TEST_F(LinuxReadHandle, UnplugEndsTheWaitAndLaterReadsDoNotStart) {
-  auto& node = bed.Plug(FakePedal::Description());
-  auto reader = backend.OpenRead("/dev/hidraw0");
-  ASSERT_NE(reader, nullptr);
-  std::array<std::uint8_t, 8> buffer{};
-  ASSERT_TRUE(reader->StartRead(buffer.data(), 8));
-  std::thread unplugger([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    bed.Unplug(node);
-  });
-  EXPECT_EQ(reader->Wait(kLongWait), WaitResult::IoCompletion);
-  unplugger.join();
-  std::uint32_t count = 5;
-  EXPECT_FALSE(reader->GetResult(&count));
-  EXPECT_EQ(count, 0u);
-  EXPECT_EQ(reader->LastError(), ENODEV);
-  EXPECT_FALSE(reader->StartRead(buffer.data(), 8));
-  EXPECT_EQ(reader->LastError(), ENODEV);
 }
 
 TEST_F(LinuxReadHandle, ReadHandleOfAMissingNodeFails) {
