@@ -90,8 +90,10 @@ FakeHidDevice& FakeHidTestbed::Add(const FakeDeviceDescription& d, FakeHidNode& 
     const std::string port = std::to_string(n + 1);
     const std::string usb = "/devices/pci0000:00/0000:00:14.0/usb1/1-" + port;
     const std::string iface = usb + "/1-" + port + ":1.0";
+    // USB device numbers run from 2 to 127 on a bus; a hub of pedals fills
+    // one bus after the other.
     char usbNode[32];
-    std::snprintf(usbNode, sizeof usbNode, "bus/usb/001/%03u", (n + 2) % 1000);
+    std::snprintf(usbNode, sizeof usbNode, "bus/usb/%03u/%03u", 1 + n / 126, 2 + n % 126);
     records += "P: " + usb + "\nN: " + usbNode +
                "\nE: DEVTYPE=usb_device\nE: SUBSYSTEM=usb\nA: idVendor=" + Lower(vid) +
                "\nA: idProduct=" + Lower(pid) + "\nA: bcdDevice=" + Lower(Hex4(d.bcdDevice)) + "\n";
