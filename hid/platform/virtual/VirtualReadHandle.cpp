@@ -24,7 +24,6 @@ void VirtualReadHandle::CompleteLocked() {
   ok_ = true;
   buffer_ = nullptr;
   state_ = State::Done;
-  changed_.notify_all();
 }
 
 void VirtualReadHandle::FailLocked(int error) {
@@ -34,7 +33,6 @@ void VirtualReadHandle::FailLocked(int error) {
   buffer_ = nullptr;
   lastError_ = error;
   state_ = State::Done;
-  changed_.notify_all();
 }
 
 bool VirtualReadHandle::StartRead(std::uint8_t* buffer, std::uint32_t length) {
@@ -99,8 +97,10 @@ bool VirtualReadHandle::Cancel() {
 }
 
 void VirtualReadHandle::Interrupt() {
-  std::lock_guard lock(mutex_);
-  interrupted_ = true;
+  {
+    std::lock_guard lock(mutex_);
+    interrupted_ = true;
+  }
   changed_.notify_all();
 }
 
@@ -112,6 +112,7 @@ void VirtualReadHandle::Close() {
     reports_.clear();
     FailLocked(ECANCELED);
   }
+  changed_.notify_all();
   device_->HandleClosed(true);
 }
 
@@ -121,18 +122,25 @@ int VirtualReadHandle::LastError() const {
 }
 
 bool VirtualReadHandle::Push(std::vector<std::uint8_t> report) {
-  std::lock_guard lock(mutex_);
-  if (closed_ || gone_) return false;
-  reports_.push_back(std::move(report));
-  CompleteLocked();
+  {
+    std::lock_guard lock(mutex_);
+    if (closed_ || gone_) return false;
+    reports_.push_back(std::move(report));
+    CompleteLocked();
+  }
+  // Outside the lock, so the woken reader does not wait for it.
+  changed_.notify_all();
   return true;
 }
 
 void VirtualReadHandle::DeviceGone() {
-  std::lock_guard lock(mutex_);
-  gone_ = true;
-  reports_.clear();
-  FailLocked(ENODEV);
+  {
+    std::lock_guard lock(mutex_);
+    gone_ = true;
+    reports_.clear();
+    FailLocked(ENODEV);
+  }
+  changed_.notify_all();
 }
 
 bool VirtualReadHandle::ReadOutstanding() const {
