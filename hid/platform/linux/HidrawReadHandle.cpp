@@ -48,10 +48,10 @@ std::shared_ptr<HidrawReadHandle> HidrawReadHandle::Open(const std::string& path
   if (parsed.namesCollection && !parsedDescriptor) return refuse(EIO);
   if (parsed.namesCollection && parsed.collection >= parsedDescriptor->collections.size()) return refuse(ENOENT);
   std::optional<std::bitset<256>> filter;
-  bool numbered = true;  // without a descriptor: pass the reports on as they come
+  bool numbered = true;  // without a sound descriptor: pass the reports on as they come
   if (parsedDescriptor) {
     filter = CollectionReportFilter(*parsedDescriptor, parsed.collection);
-    numbered = parsedDescriptor->usesReportIds;
+    numbered = !parsedDescriptor->ok() || parsedDescriptor->usesReportIds;
   }
   const int wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
   if (wakeFd < 0) return refuse(errno);
