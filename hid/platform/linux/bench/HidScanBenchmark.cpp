@@ -15,6 +15,7 @@
 #include <benchmark/benchmark.h>
 #include <hidapi.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
@@ -105,6 +106,9 @@ void HidapiEnumerate(benchmark::State& state) {
 // Prints as usual and keeps each run's real time per iteration.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  // Colours only on a terminal, so piped figure lines start clean.
+  RatioReporter() : ConsoleReporter(::isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     // With repetitions the median, reported after the single runs, wins.
     for (const auto& run : runs) {
