@@ -1,6 +1,7 @@
 #include "app/AccessAdvice.h"
 
 #include <cerrno>
+#include <cstring>
 
 namespace app {
 
@@ -30,6 +31,23 @@ QString GrantAccessHint()
 bool IsAccessRefusal(int error)
 {
     return error == EACCES || error == EPERM;
+}
+
+QString OpenFailureText(int error)
+{
+    return QStringLiteral(
+               "A foot switch was found, but it cannot be opened: %1 (error %2).\n\n"
+               "Its settings can be neither read out nor written in. Unplug the pedal and "
+               "plug it in again; if that does not help, another program may be using it.")
+        .arg(QString::fromLocal8Bit(std::strerror(error)))
+        .arg(error);
+}
+
+QString UnusableReason(int error)
+{
+    if (IsAccessRefusal(error))
+        return QStringLiteral("no access");
+    return QString::fromLocal8Bit(std::strerror(error));
 }
 
 }  // namespace app

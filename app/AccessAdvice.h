@@ -1,5 +1,6 @@
 // What the user is told when the platform refuses this user access to a
-// pedal's device node, and how to grant it.
+// pedal's device node, and how to grant it; and when a found pedal cannot
+// be opened for another reason.
 #pragma once
 
 #include <QString>
@@ -15,5 +16,12 @@ QString AccessAdviceText();
 QString GrantAccessHint();
 // Whether an errno-style code says that access was refused.
 bool IsAccessRefusal(int error);
+
+// The warning for a pedal that was found but could not be opened for
+// another reason than refused access (`error` errno-style).
+QString OpenFailureText(int error);
+// Why a found pedal cannot be used, in a few words for the status line:
+// "no access" for a refused permission, else the system's text.
+QString UnusableReason(int error);
 
 }  // namespace app

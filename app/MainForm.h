@@ -12,19 +12,24 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "capture/HookLibrary.h"
 #include "capture/KeyCapture.h"
 #include "hid/MainThreadQueue.h"
 #include "hid/THidDeviceController.h"
 #include "hid/platform/HidPlatform.h"
+#include "protocol/ExchangeQueue.h"
 #include "protocol/PedalConfigTable.h"
 #include "protocol/PedalReport.h"
 
@@ -44,7 +49,9 @@ class DeviceChangeWatch;
 class HookMessageFilter;
 class MainThreadWakeup;
 class MessageSink;
+class ReportPacer;
 class TTabControl;
+struct WriteInOutcome;
 
 class TMainForm : public QWidget {
     Q_OBJECT
@@ -70,6 +77,10 @@ public:
     QLabel* RzLabel4;
     QLineEdit* RzEdit1;
     QLabel* RzLabel7;
+    // Signs of the key capture: "listening" while the key edit box has the
+    // focus and the hook is on; why capture cannot work on this desktop.
+    QLabel* ListeningSign;
+    QLabel* CaptureOffSign;
     QFrame* RzSeparator1;
     QLabel* RzLabel2;
     QSpinBox* RzSpinEdit1;
@@ -127,7 +138,8 @@ public:
     // Folder the hook library is loaded from; the executable's folder unless
     // set (tests point it at fixture libraries). Takes effect in FormCreate.
     void SetHookLibraryFolder(const QString& folder);
-    // Name of the shared block for the window id; "/TestHook" unless set.
+    // Name of the shared block for the window id; this user's own block for
+    // this display unless set (tests name blocks of their own).
     void SetHookBlockName(const std::string& name);
     // Receiver of the window's message boxes; not owned. nullptr restores
     // the modal QMessageBox.
@@ -158,7 +170,8 @@ public:
     // Focus into / out of the key edit box: keyboard hook on / off.
     void RzEdit1Enter();
     void RzEdit1Exit();
-    // The key edit box's text changed: key entry for the selected tab.
+    // The key edit box's text changed: stores it for the selected tab; a
+    // captured combination also becomes the tab's codes.
     void RzEdit1Change();
     // One message of the hook library, delivered by the native event filter.
     void OnHookMessage(std::uint32_t message, std::uint32_t wParam, std::uint32_t lParam);
@@ -168,8 +181,17 @@ public:
     int PedalCount() const;
     // Makes the device of the selected DevListBox entry current, if any.
     void RefreshCurrentDevice();
-    // Adds a line at the end of the report history and selects it.
+    // Adds a line at the end of the report history and selects it; beyond
+    // kHistoryLimit lines the oldest goes.
     void AppendHistory(const QString& line);
+    static constexpr int kHistoryLimit = 10000;
+    // Reports are queued or the pause after the last one is running.
+    bool ExchangesPending() const;
+    // A write-in is queued or going out (until the pause after its last
+    // report is over): the window holds the assignments it is writing.
+    bool WriteInInFlight() const;
+    // The pause after each report sent to the pedal.
+    static const std::chrono::milliseconds kReportPause;
     // Key vocabulary lookups; each replaces the content of `out`.
     void HIDtoKey(int usage, QString& out) const;
     void HIDtoKey2(std::uint8_t modifiers, QString& out) const;
@@ -178,6 +200,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BuildWindow();
@@ -190,31 +213,89 @@ private:
     void ConnectCaptureHandlers();
     void ConnectDeviceHandlers();
 
+    // Capture.
+    void StopListening();
+    void ShowCapturedCombination(const std::string& text);
+    void CheckCaptureAvailable();
+    void UpdateCaptureSign();
+
     // Discovery.
+    // A pedal of the last scan: its identity, whether it could be opened
+    // for reading and writing, and whether only the fallback found it.
+    struct ListedPedal {
+        hid::platform::DeviceInstanceId instance;
+        bool usable;
+        bool fallback;
+        bool operator==(const ListedPedal&) const = default;
+    };
+    std::vector<ListedPedal> ListedPedals() const;
+    static bool IsUsable(const hid::THidDevice* device);
     void ReleaseDevices();
+    // After a scan that found the same pedals: the pedal chosen before.
+    void KeepPedalChoice(std::optional<hid::platform::DeviceInstanceId> selected);
+    void FillPedalChoice();
+    // The selected entry's serial and CBox index; a read-out when asked.
+    void SelectListedPedal(bool readOut);
+    void ShowPedalStatus();
+    void ShowStatusText(const QString& text);
+    // Gives a checked-out device back to the controller (deletes it); what
+    // was queued for it is dropped first. Null does nothing.
+    void GiveBack(hid::THidDevice* device);
+    // True while a write-in is in flight: the device change is then handled
+    // once the write-in has ended, as if it had waited behind it.
+    bool DeferDeviceChange();
+    // Handles, from the event loop, a device change that waited.
+    void RunDeferredDeviceChange();
     void ShowPedalFound();
     void ShowNoPedal();
+    // The platform's device library is missing: no scan will ever run.
+    void ShowDiscoveryUnavailable();
     // Tabs: steps 1 to 3 of the count handler (no read-out).
     void LayOutTabs();
-    // Writes one report to CurrentDevice, logs it and returns whether all
-    // of it was written; `error` gets the reason of a failure.
-    bool SendReport(const protocol::PedalReport& report, int& error);
+    // Writes one report to `device` (none: nothing is written), logs it and
+    // returns whether all of it was written; `error` gets the reason of a
+    // failure.
+    bool SendReport(hid::THidDevice* device, const protocol::PedalReport& report, int& error);
+    // An exchange of `kind` with CurrentDevice, each report sent with
+    // SendReport; the caller adds the reports.
+    protocol::ExchangeQueue::Exchange ExchangeWithCurrentDevice(protocol::ExchangeKind kind);
+    void ShowWriteInOutcome(const WriteInOutcome& outcome);
+    // While a write-in is in flight: puts the selected pedal's text back into
+    // the key edit box (a combination captured meanwhile is not entered).
+    void KeepShownAssignment();
     QLineEdit* WriteEdit(int i) const;
     // Access check after a scan: warns once per plugged-in pedal that this
     // user may not open.
     void CheckPedalAccess();
-    void ShowAccessAdvice();
+    // Shows a warning from the event loop, and not before the window is
+    // shown (a box inside a scan would hold back every device change).
+    void WarnLater(const QString& text);
+    void ShowWarnings();
+
+    // Between the key edit box's focus-in and focus-out: hook messages count.
+    bool listening_ = false;
+    // Set while a captured combination is being shown: only then does the
+    // key entry take the captured keys.
+    bool enteringCapture_ = false;
+    // Why capture cannot work here; empty when it can.
+    QString captureOffReason_;
 
     QString hookFolder_;
-    std::string hookBlock_ = hookmsg::kHookWindowBlockName;
+    std::string hookBlock_;   // empty: this user's block for this display
     std::unique_ptr<HookMessageFilter> hookFilter_;
     MessageSink* messages_;
     std::unique_ptr<MessageSink> messageBox_;
+    // Every report to a pedal goes through it, paced.
+    std::unique_ptr<ReportPacer> pacer_;
+    // A device change arrived during a write-in and waits for its end.
+    bool deviceChangeDeferred_ = false;
     // Checked out by the fallback filter; attached to no DevListBox entry.
     hid::THidDevice* fallbackDevice_ = nullptr;
     // Pedals the access warning was shown for, by device instance; an entry
     // goes when its device is no longer present.
     std::set<hid::platform::DeviceInstanceId> accessWarned_;
+    // Warnings waiting for the event loop or for the window to be shown.
+    QStringList pendingWarnings_;
 };
 
 }  // namespace app

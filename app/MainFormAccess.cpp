@@ -1,13 +1,17 @@
 // Access check after a scan: a pedal whose device node this user may not
 // open for reading and writing can be neither read out nor written in. The
-// user is told once per plug-in of such a pedal, and how to allow access.
+// user is told once per plug-in of such a pedal: how to allow access when it
+// was refused, the system's reason otherwise. Warnings wait until the window
+// is shown.
 #include <QListWidget>
+#include <QShowEvent>
 #include <QTimer>
 
 #include <vector>
 
 #include "app/AccessAdvice.h"
 #include "app/DeviceListItem.h"
+#include "app/DiscoveryAdvice.h"
 #include "app/MainForm.h"
 #include "app/MessageSink.h"
 #include "hid/THidDevice.h"
@@ -28,22 +32,47 @@ void TMainForm::CheckPedalAccess()
     std::vector<hid::THidDevice*> found{fallbackDevice_};
     for (int row = 0; row < DevListBox->count(); ++row)
         found.push_back(AttachedDevice(*DevListBox->item(row)));
-    bool warn = false;
+    bool refused = false;
     for (const hid::THidDevice* device : found) {
-        if (device != nullptr && !device->ReadWriteAccess() &&
-            accessWarned_.insert(device->PnPInfo().DeviceInstance).second)
-            warn = true;
+        if (device == nullptr || device->ReadWriteAccess() ||
+            !accessWarned_.insert(device->PnPInfo().DeviceInstance).second)
+            continue;
+        const int error = device->ReadWriteOpenError();
+        if (IsAccessRefusal(error) || error == 0)
+            refused = true;
+        else
+            WarnLater(OpenFailureText(error));
     }
-    // Shown from the event loop, after the scan: a modal box inside the
-    // controller's rescan would hold back every device change meanwhile.
-    if (warn)
-        QTimer::singleShot(0, this, &TMainForm::ShowAccessAdvice);
+    if (refused)
+        WarnLater(AccessAdviceText());
 }
 
-void TMainForm::ShowAccessAdvice()
+void TMainForm::ShowDiscoveryUnavailable()
 {
-    Messages().Show(this, QMessageBox::Warning, AccessAdviceCaption(), AccessAdviceText(),
-                    QMessageBox::Ok);
+    ShowNoPedal();
+    WarnLater(DiscoveryUnavailableText());
+}
+
+void TMainForm::WarnLater(const QString& text)
+{
+    pendingWarnings_.append(text);
+    if (isVisible() && pendingWarnings_.size() == 1)
+        QTimer::singleShot(0, this, &TMainForm::ShowWarnings);
+}
+
+void TMainForm::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!pendingWarnings_.isEmpty() && !event->spontaneous())
+        QTimer::singleShot(0, this, &TMainForm::ShowWarnings);
+}
+
+void TMainForm::ShowWarnings()
+{
+    while (!pendingWarnings_.isEmpty() && isVisible()) {
+        const QString text = pendingWarnings_.takeFirst();
+        Messages().Show(this, QMessageBox::Warning, AccessAdviceCaption(), text, QMessageBox::Ok);
+    }
 }
 
 }  // namespace app

@@ -1,11 +1,19 @@
 // Key capture in the main window: the keyboard hook follows the key edit
-// box's focus, the hook's messages feed the capture, and every change of the
-// key edit box's text is entered into the configuration table.
+// box's focus, the hook's messages feed the capture, and a captured
+// combination is entered into the configuration table.
+//
+// The table changes only through a capture: a text that the program sets in
+// the key edit box (a tab change, an answer) is stored as the row's text and
+// never takes the captured key list with it. The list lives only while the
+// hook is on, so a key held when the focus left (Tab, a click with Ctrl held)
+// cannot reach the next combination.
+#include <QLabel>
 #include <QLineEdit>
 
 #include <string>
 #include <vector>
 
+#include "app/CaptureAvailability.h"
 #include "app/HookMessageFilter.h"
 #include "app/MainForm.h"
 #include "app/TabControl.h"
@@ -21,19 +29,45 @@ void TMainForm::ConnectCaptureHandlers()
 
 void TMainForm::RzEdit1Enter()
 {
+    if (Capture != nullptr)
+        Capture->Reset();
     HookLink.CallHookOn();
+    listening_ = true;
+    UpdateCaptureSign();
 }
 
 void TMainForm::RzEdit1Exit()
 {
+    StopListening();
+}
+
+void TMainForm::StopListening()
+{
     HookLink.CallHookOff();
+    listening_ = false;
+    if (Capture != nullptr)
+        Capture->Reset();
+    UpdateCaptureSign();
+}
+
+void TMainForm::ShowCapturedCombination(const std::string& text)
+{
+    // Only this change of the text enters the captured keys.
+    const bool outer = enteringCapture_;
+    enteringCapture_ = true;
+    RzEdit1->setText(QString::fromStdString(text));
+    enteringCapture_ = outer;
 }
 
 void TMainForm::RzEdit1Change()
 {
+    if (WriteInInFlight()) {
+        KeepShownAssignment();
+        return;
+    }
     static const std::vector<std::string> kNothingCaptured;
     const std::vector<std::string>& captured =
-        Capture != nullptr ? Capture->CapturedKeyList() : kNothingCaptured;
+        Capture != nullptr && enteringCapture_ ? Capture->CapturedKeyList() : kNothingCaptured;
     const std::optional<std::string> codes = capture::ApplyKeyEntry(
         RzEdit1->text().toStdString(), RzTabControl1->currentIndex(), captured, PedalConfigTable);
     if (codes)
@@ -42,8 +76,30 @@ void TMainForm::RzEdit1Change()
 
 void TMainForm::OnHookMessage(std::uint32_t message, std::uint32_t wParam, std::uint32_t lParam)
 {
-    if (Capture != nullptr)
+    // A message that was on its way when the hook went off belongs to no
+    // combination.
+    if (Capture != nullptr && listening_)
         Capture->HandleHookMessage(message, wParam, lParam, isActiveWindow());
+}
+
+void TMainForm::CheckCaptureAvailable()
+{
+    captureOffReason_ = CaptureUnavailableReason(ProbeCaptureFacts(HookLink.HasHooks()));
+    if (!captureOffReason_.isEmpty()) {
+        CaptureOffSign->setText(QStringLiteral("Key capture is off: ") + captureOffReason_);
+        CaptureOffSign->setToolTip(
+            QStringLiteral("The key box cannot take keys here: %1. Capture needs the program's "
+                           "keyboard hook on an X display (X11 or XWayland). Without it a pedal "
+                           "can be set with the command line: varnok-pedal write.")
+                .arg(captureOffReason_));
+    }
+    UpdateCaptureSign();
+}
+
+void TMainForm::UpdateCaptureSign()
+{
+    CaptureOffSign->setVisible(!captureOffReason_.isEmpty());
+    ListeningSign->setVisible(listening_ && captureOffReason_.isEmpty() && HookLink.HasHooks());
 }
 
 }  // namespace app

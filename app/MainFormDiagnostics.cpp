@@ -7,14 +7,17 @@
 #include <string>
 
 #include "app/MainForm.h"
-#include "hid/THidDevice.h"
-#include "protocol/HistoryLine.h"
+#include "app/ReportPacer.h"
 #include "protocol/PedalReport.h"
 
 namespace app {
 
 void TMainForm::AppendHistory(const QString& line)
 {
+    // Bounded, so a device that floods answers cannot grow memory without
+    // end: the oldest line goes first.
+    if (HistoryListBox->count() >= kHistoryLimit)
+        delete HistoryListBox->takeItem(0);
     HistoryListBox->addItem(line);
     HistoryListBox->setCurrentRow(HistoryListBox->count() - 1);
 }
@@ -36,11 +39,12 @@ void TMainForm::Button1Click()
     for (std::size_t i = 0; i < fields.size(); ++i)
         WriteEdit(static_cast<int>(i + 1))->setText(QString::fromStdString(fields[i]));
 
-    // Without a current device nothing is sent; the history shows the head.
-    std::uint32_t written = 0;
-    if (CurrentDevice != nullptr)
-        CurrentDevice->WriteReport(report.data(), static_cast<std::uint32_t>(report.size()), written);
-    AppendHistory(QString::fromStdString(protocol::SentHistoryLine(report, written)));
+    // Paced like every report, behind whatever is queued. Without a current
+    // device nothing is sent; the history shows the head. Whether the write
+    // succeeded is not reported.
+    protocol::ExchangeQueue::Exchange write = ExchangeWithCurrentDevice(protocol::ExchangeKind::Diagnostic);
+    write.reports.push_back(report);
+    pacer_->Add(std::move(write));
 }
 
 }  // namespace app

@@ -7,15 +7,20 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProcess>
+#include <QSignalBlocker>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTimer>
 
+#include "app/AccessAdvice.h"
 #include "app/DeviceListItem.h"
 #include "app/MainForm.h"
 #include "app/PedalIdentity.h"
 #include "app/TabControl.h"
 #include "hid/THidDevice.h"
+
+#include <optional>
+#include <vector>
 
 namespace app {
 namespace {
@@ -54,39 +59,67 @@ void TMainForm::ReleaseDevices()
     }
     owned.push_back(std::exchange(fallbackDevice_, nullptr));
     for (hid::THidDevice* device : owned)
-        delete device;   // back to the controller
+        GiveBack(device);
     DevListBox->clear();
+}
+
+std::vector<TMainForm::ListedPedal> TMainForm::ListedPedals() const
+{
+    std::vector<ListedPedal> pedals;
+    for (int row = 0; row < DevListBox->count(); ++row) {
+        if (const hid::THidDevice* device = AttachedDevice(*DevListBox->item(row)))
+            pedals.push_back({device->PnPInfo().DeviceInstance, device->ReadWriteAccess(), false});
+    }
+    if (fallbackDevice_ != nullptr)
+        pedals.push_back({fallbackDevice_->PnPInfo().DeviceInstance, fallbackDevice_->ReadWriteAccess(), true});
+    return pedals;
 }
 
 void TMainForm::HidCtlDeviceChange(hid::THidDeviceController*)
 {
+    // A write-in under way ends first; the rescan follows it.
+    if (DeferDeviceChange())
+        return;
+    const std::vector<ListedPedal> before = ListedPedals();
+    const QListWidgetItem* selectedBefore = DevListBox->currentItem();
+    const hid::THidDevice* selectedDevice = selectedBefore != nullptr ? AttachedDevice(*selectedBefore) : nullptr;
+    const std::optional<hid::platform::DeviceInstanceId> selectedPedal =
+        selectedDevice != nullptr ? std::optional(selectedDevice->PnPInfo().DeviceInstance) : std::nullopt;
+
     // 1. Give back the devices of the last scan; empty the list.
     ReleaseDevices();
     // 2. HidCtlEnumerate lists the pedals in the controller's order.
     HidCtl.EnumerateDevices();
-    // 3. The first pedal is selected and read out.
+    // 6. (taken first: it depends only on whether the list is empty) Nothing
+    //    listed: the first device with the ids and 8-byte input reports. It
+    //    hangs on no entry; the window holds it apart.
+    if (DevListBox->count() == 0) {
+        hid::THidDevice* device = nullptr;
+        if (HidCtl.CheckOutFirstMatch(device, &IsFallbackPedal))
+            fallbackDevice_ = device;
+    }
+    // The same pedals as before: another device came or went. The user's
+    // choice of pedal, the count, the tabs and keys not yet written in stay
+    // as they are, and nothing is read out.
+    if (!before.empty() && ListedPedals() == before) {
+        KeepPedalChoice(selectedPedal);
+        CheckPedalAccess();
+        return;
+    }
+    // 3. The first pedal is selected and read out (if it can be used).
     if (DevListBox->count() > 0) {
         DevListBox->setCurrentRow(0);
-        DevListBoxClick();
+        SelectListedPedal(IsUsable(AttachedDevice(*DevListBox->item(0))));
     }
     // 4. The drop-down list mirrors the device list.
-    CBox->clear();
-    for (int row = 0; row < DevListBox->count(); ++row)
-        CBox->addItem(DevListBox->item(row)->text());
-    CBox->setCurrentIndex(DevListBox->currentRow());
-    // 5. The selected pedal becomes current.
+    FillPedalChoice();
+    // 5. The selected pedal becomes current, else the fallback one.
     CurrentDevice = nullptr;
     if (DevListBox->count() > 0)
         if (const QListWidgetItem* selected = DevListBox->currentItem())
             CurrentDevice = AttachedDevice(*selected);
-    // 6. Nothing listed: the first device with the ids and 8-byte input
-    //    reports. It hangs on no entry; the window holds it apart.
-    if (CurrentDevice == nullptr) {
-        hid::THidDevice* device = nullptr;
-        if (HidCtl.CheckOutFirstMatch(device, &IsFallbackPedal))
-            fallbackDevice_ = device;
-        CurrentDevice = device;
-    }
+    if (CurrentDevice == nullptr)
+        CurrentDevice = fallbackDevice_;
     // 7. / 8.
     if (CurrentDevice != nullptr)
         ShowPedalFound();
@@ -95,18 +128,73 @@ void TMainForm::HidCtlDeviceChange(hid::THidDeviceController*)
     CheckPedalAccess();
 }
 
+void TMainForm::KeepPedalChoice(std::optional<hid::platform::DeviceInstanceId> selected)
+{
+    int row = DevListBox->count() > 0 ? 0 : -1;
+    for (int i = 0; i < DevListBox->count(); ++i) {
+        const hid::THidDevice* device = AttachedDevice(*DevListBox->item(i));
+        if (selected && device != nullptr && device->PnPInfo().DeviceInstance == *selected)
+            row = i;
+    }
+    DevListBox->setCurrentRow(row);
+    FillPedalChoice();
+    CurrentDevice = row >= 0 ? AttachedDevice(*DevListBox->item(row)) : fallbackDevice_;
+}
+
+void TMainForm::FillPedalChoice()
+{
+    CBox->clear();
+    for (int row = 0; row < DevListBox->count(); ++row)
+        CBox->addItem(DevListBox->item(row)->text());
+    CBox->setCurrentIndex(DevListBox->currentRow());
+}
+
+bool TMainForm::IsUsable(const hid::THidDevice* device)
+{
+    return device != nullptr && device->ReadWriteAccess();
+}
+
+void TMainForm::ShowStatusText(const QString& text)
+{
+    constexpr int kOneLine = 25;
+    constexpr int kTwoLines = 36;
+    VarnokAvailable->resize(VarnokAvailable->width(), text.contains(u'\n') ? kTwoLines : kOneLine);
+    VarnokAvailable->setText(text);
+    VarnokAvailable->setToolTip(QString());
+}
+
+void TMainForm::ShowPedalStatus()
+{
+    const QString count = QString::number(DevListBox->count());
+    if (CurrentDevice == nullptr || IsUsable(CurrentDevice)) {
+        ShowStatusText(count + QStringLiteral(" foot switch is connected!"));
+        return;
+    }
+    // Found, but this user cannot open it: said so, with the reason, on two
+    // lines (the group box has room below the one-line status).
+    const QString reason = UnusableReason(CurrentDevice->ReadWriteOpenError());
+    ShowStatusText(count + QStringLiteral(" foot switch found,\nnot usable: ") + reason);
+    VarnokAvailable->setToolTip(IsAccessRefusal(CurrentDevice->ReadWriteOpenError())
+                                    ? AccessAdviceText()
+                                    : OpenFailureText(CurrentDevice->ReadWriteOpenError()));
+}
+
 void TMainForm::ShowPedalFound()
 {
-    VarnokAvailable->setText(QString::number(DevListBox->count()) +
-                             QStringLiteral(" foot switch is connected!"));
+    ShowPedalStatus();
     RzLabel8->setText(SerialLabel(CurrentDevice));
+    const bool usable = IsUsable(CurrentDevice);
     // The count returns to 1. The spin edit reports only a change of its
     // value (its handler then lays out the tabs and reads out); when it held
     // 1 already the tabs are laid out all the same, so the tab control never
-    // comes back without tab headers.
+    // comes back without tab headers. A pedal that cannot be opened is not
+    // read out.
     const bool countChanges = RzSpinEdit1->value() != 1;
-    RzSpinEdit1->setValue(1);
-    if (!countChanges)
+    {
+        const QSignalBlocker quiet(usable ? nullptr : RzSpinEdit1);
+        RzSpinEdit1->setValue(1);
+    }
+    if (!countChanges || !usable)
         LayOutTabs();
     RzSpinEdit1->show();
     RzLabel2->show();
@@ -114,15 +202,21 @@ void TMainForm::ShowPedalFound()
     Image2->hide();
     RzBitBtn1->setEnabled(true);
     RzBitBtn2->setEnabled(true);
-    ReadPending = true;
     RzTabControl1->show();
-    RzBitBtn2Click();
-    Timer1->start();
+    // Read out now and every 500 ms until the pedal answers; a pedal that
+    // cannot be opened is not asked at all.
+    ReadPending = usable;
+    if (usable) {
+        RzBitBtn2Click();
+        Timer1->start();
+    } else {
+        Timer1->stop();
+    }
 }
 
 void TMainForm::ShowNoPedal()
 {
-    VarnokAvailable->setText(QStringLiteral("foot switch not found!"));
+    ShowStatusText(QStringLiteral("foot switch not found!"));
     RzSpinEdit1->hide();
     RzLabel2->hide();
     Image1->hide();
@@ -136,7 +230,7 @@ void TMainForm::ShowNoPedal()
     RzLabel5->clear();
     Timer1->stop();
     // No keyboard hook stays installed while there is nothing to configure.
-    HookLink.CallHookOff();
+    StopListening();
 }
 
 void TMainForm::DevListBoxClick()
@@ -144,9 +238,23 @@ void TMainForm::DevListBoxClick()
     const QListWidgetItem* selected = DevListBox->count() > 0 ? DevListBox->currentItem() : nullptr;
     if (selected == nullptr)
         return;
-    RzLabel8->setText(SerialLabel(AttachedDevice(*selected)));
+    const hid::THidDevice* device = AttachedDevice(*selected);
+    SelectListedPedal(IsUsable(device));
+    if (!IsUsable(device)) {
+        // Nothing to wait for from a pedal that cannot be opened.
+        ReadPending = false;
+        Timer1->stop();
+    }
+    CurrentDevice = AttachedDevice(*selected);
+    ShowPedalStatus();
+}
+
+void TMainForm::SelectListedPedal(bool readOut)
+{
+    RzLabel8->setText(SerialLabel(AttachedDevice(*DevListBox->currentItem())));
     CBox->setCurrentIndex(DevListBox->currentRow());
-    RzBitBtn2Click();
+    if (readOut)
+        RzBitBtn2Click();
 }
 
 void TMainForm::CBoxChange()

@@ -1,46 +1,26 @@
 // Read-out and write-in: the reports sent to the pedal, the decoding of its
-// answers, and the write-in's closing message.
+// answers, and the write-in's closing message. The reports go out paced,
+// from the event loop (MainFormPacing.cpp has the rules).
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTimer>
 
-#include <chrono>
+#include <array>
+#include <cerrno>
 #include <string>
-#include <thread>
 
 #include "app/MainForm.h"
 #include "app/MessageSink.h"
+#include "app/ReportPacer.h"
 #include "app/TabControl.h"
 #include "app/WriteInOutcome.h"
-#include "hid/THidDevice.h"
 #include "protocol/AnswerStore.h"
 #include "protocol/HexText.h"
 #include "protocol/HistoryLine.h"
 #include "protocol/PedalAnswer.h"
 
 namespace app {
-namespace {
-
-// The only pacing of an exchange: a pause after each report, the last too.
-constexpr std::chrono::milliseconds kReportPause{50};
-
-}  // namespace
-
-bool TMainForm::SendReport(const protocol::PedalReport& report, int& error)
-{
-    std::uint32_t written = 0;   // stays 0 when the device cannot even be opened
-    bool ok = false;
-    if (CurrentDevice != nullptr) {
-        ok = CurrentDevice->WriteReport(report.data(), static_cast<std::uint32_t>(report.size()),
-                                        written);
-        error = ok ? 0 : CurrentDevice->LastWriteError();
-    } else {
-        error = 0;
-    }
-    AppendHistory(QString::fromStdString(protocol::SentHistoryLine(report, written)));
-    return ok && written == report.size();
-}
 
 void TMainForm::RzBitBtn2Click()
 {
@@ -48,20 +28,25 @@ void TMainForm::RzBitBtn2Click()
     const int count = PedalCount();
     if (count < 1)
         return;
-    for (int pedal = 0; pedal < count; ++pedal) {
-        int error = 0;
-        SendReport(protocol::BuildReadRequest(pedal), error);   // failures: history only
-        std::this_thread::sleep_for(kReportPause);
-    }
-    // The answers are decoded by HidCtlDeviceData once this handler returned.
+    // One read request per pedal, in pedal order; a failed write shows in
+    // the history only.
+    protocol::ExchangeQueue::Exchange readOut = ExchangeWithCurrentDevice(protocol::ExchangeKind::ReadOut);
+    for (int pedal = 0; pedal < count; ++pedal)
+        readOut.reports.push_back(protocol::BuildReadRequest(pedal));
+    pacer_->Add(std::move(readOut));
+    // No waiting for the answers: HidCtlDeviceData decodes them as they come.
 }
 
-void TMainForm::HidCtlDeviceData(hid::THidDevice*, std::uint8_t ReportID, const std::uint8_t* Data,
-                                 std::uint16_t Size)
+void TMainForm::HidCtlDeviceData(hid::THidDevice* HidDev, std::uint8_t ReportID,
+                                 const std::uint8_t* Data, std::uint16_t Size)
 {
     const protocol::PedalAnswer answer = protocol::DecodeInputReport(ReportID, Data, Size);
-    // An answer for a pedal the table has no row for is only logged.
-    if (answer.isConfigAnswer && protocol::PedalConfigTable::IsRow(answer.pedalIndex)) {
+    // Only logged: an answer for a pedal the table has no row for, one from
+    // a device other than the pedal read-outs address (a late answer of the
+    // pedal chosen before), and any answer while a write-in programs the
+    // pedal with what the window shows.
+    if (answer.isConfigAnswer && protocol::PedalConfigTable::IsRow(answer.pedalIndex) &&
+        HidDev == CurrentDevice && !WriteInInFlight()) {
         ReadPending = false;
         Timer1->stop();
         if (const std::string_view version = protocol::VersionText(answer.versionCode);
@@ -82,22 +67,35 @@ void TMainForm::HidCtlDeviceData(hid::THidDevice*, std::uint8_t ReportID, const 
 void TMainForm::RzBitBtn1Click()
 {
     RefreshCurrentDevice();
-    WriteInOutcome outcome;
-    outcome.noDevice = CurrentDevice == nullptr;
-    outcome.pedalCount = PedalCount();
-    const std::array<QLineEdit*, 4> shownBytes{Write3, Write4, Write5, Write6};
-    for (int pedal = 0; pedal < outcome.pedalCount; ++pedal) {
-        const protocol::PedalReport report = protocol::BuildWriteReport(PedalConfigTable, pedal);
+    const int count = PedalCount();
+    // One write report per pedal, from the table as the window shows it now.
+    protocol::ExchangeQueue::Exchange writeIn = ExchangeWithCurrentDevice(protocol::ExchangeKind::WriteIn);
+    for (int pedal = 0; pedal < count; ++pedal)
+        writeIn.reports.push_back(protocol::BuildWriteReport(PedalConfigTable, pedal));
+    // As each report goes, its four configuration bytes show in Write3..Write6.
+    writeIn.send = [this, send = std::move(writeIn.send)](const protocol::PedalReport& report,
+                                                          int& error) {
+        const std::array<QLineEdit*, 4> shownBytes{Write3, Write4, Write5, Write6};
         for (std::size_t i = 0; i < shownBytes.size(); ++i)
             shownBytes[i]->setText(QString::fromStdString(protocol::HexByteText(report[3 + i])));
-        int error = 0;
-        if (!SendReport(report, error)) {
-            outcome.failedPedals.push_back(pedal + 1);
-            if (outcome.error == 0)
-                outcome.error = error;
-        }
-        std::this_thread::sleep_for(kReportPause);
-    }
+        return send(report, error);
+    };
+    WriteInOutcome outcome;
+    outcome.noDevice = CurrentDevice == nullptr;
+    outcome.pedalCount = count;
+    writeIn.done = [this, outcome](const protocol::ExchangeResult& result) mutable {
+        for (int report : result.failed)
+            outcome.failedPedals.push_back(report + 1);
+        // Cut short: the pedal went before the rest could be sent.
+        outcome.error = result.error == 0 && result.cut ? ENODEV : result.error;
+        RunDeferredDeviceChange();
+        ShowWriteInOutcome(outcome);
+    };
+    pacer_->Add(std::move(writeIn));
+}
+
+void TMainForm::ShowWriteInOutcome(const WriteInOutcome& outcome)
+{
     // Success is confirmed as ever; a write-in that did not reach the pedal
     // says so instead of claiming it is done.
     if (outcome.Succeeded())

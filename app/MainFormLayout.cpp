@@ -18,6 +18,7 @@
 #include "app/MainThreadWakeup.h"
 #include "app/MessageBoxSink.h"
 #include "app/Pictures.h"
+#include "app/ReportPacer.h"
 #include "app/TabControl.h"
 
 namespace app {
@@ -54,6 +55,8 @@ constexpr int kWindowTop = 168;
 constexpr int kTabCount = 8;
 constexpr int kHistoryLineHeight = 16;
 const QColor kInfoBackground(0xFF, 0xFF, 0xE1);
+const QColor kListeningColour(0x00, 0x80, 0x20);
+const QColor kCaptureOffColour(0xC0, 0x00, 0x00);
 
 }  // namespace
 
@@ -65,7 +68,8 @@ TMainForm::TMainForm(hid::platform::Backend& backend, QWidget* parent)
       HidWakeup(std::make_unique<MainThreadWakeup>(HidQueue)),
       HidCtl(backend, HidQueue),
       HidWatch(std::make_unique<DeviceChangeWatch>(HidCtl)),
-      messageBox_(std::make_unique<MessageBoxSink>())
+      messageBox_(std::make_unique<MessageBoxSink>()),
+      pacer_(std::make_unique<ReportPacer>(kReportPause))
 {
     messages_ = messageBox_.get();
     BuildWindow();
@@ -75,6 +79,10 @@ TMainForm::TMainForm(hid::platform::Backend& backend, QWidget* parent)
     BuildBottomRow();
     BuildHiddenWidgets();
     ConnectHandlers();
+    // Without the platform's device library no scan will ever come: where
+    // the first scan would run, the window shows that no pedal can be found.
+    if (!HidCtl.Loaded())
+        QTimer::singleShot(0, this, &TMainForm::ShowDiscoveryUnavailable);
 }
 
 TMainForm::~TMainForm()
@@ -142,6 +150,9 @@ void TMainForm::BuildKeyTabs()
 
     RzEdit1 = MakeEdit(RzTabControl1, "RzEdit1", 136, 80, 177, 25, QString());
     RzEdit1->setReadOnly(true);
+    // The Menu key is a key to capture here: no context menu may take the
+    // focus (and so the hook) away while it is held.
+    RzEdit1->setContextMenuPolicy(Qt::NoContextMenu);
     QPalette info = RzEdit1->palette();
     info.setColor(QPalette::Base, kInfoBackground);
     info.setColor(QPalette::Text, QColor(Qt::black));
@@ -149,6 +160,19 @@ void TMainForm::BuildKeyTabs()
 
     RzLabel7 = MakeLabel(RzTabControl1, "RzLabel7", 144, 120, 177, 17,
                          QStringLiteral("Support the combination of keys"));
+
+    ListeningSign = MakeLabel(RzTabControl1, "ListeningSign", 318, 84, 84, 17,
+                              QStringLiteral("\u25CF Listening"));
+    ListeningSign->setToolTip(
+        QStringLiteral("The key box is taking keys: press the combination for this pedal."));
+    CaptureOffSign = MakeLabel(RzTabControl1, "CaptureOffSign", 48, 58, 353, 20, QString());
+    QPalette signs = ListeningSign->palette();
+    signs.setColor(QPalette::WindowText, kListeningColour);
+    ListeningSign->setPalette(signs);
+    signs.setColor(QPalette::WindowText, kCaptureOffColour);
+    CaptureOffSign->setPalette(signs);
+    ListeningSign->hide();
+    CaptureOffSign->hide();
 }
 
 void TMainForm::BuildBottomRow()

@@ -37,7 +37,7 @@ void TMainForm::FormCreate()
     //    edit box (whose change handler enters them) and the usage numbers
     //    in Edit1.
     Capture = std::make_unique<capture::KeyCapture>(capture::CaptureView{
-        [this](const std::string& text) { RzEdit1->setText(QString::fromStdString(text)); },
+        [this](const std::string& text) { ShowCapturedCombination(text); },
         [this](const std::string& text) { Edit1->setText(QString::fromStdString(text)); },
     });
 
@@ -70,6 +70,7 @@ void TMainForm::RunFormCreate()
     } catch (const StartupError& error) {
         ShowErrorBox(Messages(), nullptr, QString::fromUtf8(error.what()));
     }
+    CheckCaptureAvailable();
 }
 
 }  // namespace app

@@ -4,11 +4,11 @@
 
 namespace app {
 
-bool ShouldForceXcb(const char* display, const char* qpaPlatform)
+const char* PreferredPlatforms(const char* display, const char* qpaPlatform)
 {
     const bool platformChosen = qpaPlatform != nullptr && *qpaPlatform != '\0';
     const bool haveX = display != nullptr && *display != '\0';
-    return haveX && !platformChosen;
+    return haveX && !platformChosen ? "xcb;wayland" : nullptr;
 }
 
 void PreferX11Platform()
@@ -16,8 +16,8 @@ void PreferX11Platform()
 #ifdef __linux__
     // Under Wayland an X server is there only through XWayland, which sets
     // DISPLAY; WAYLAND_DISPLAY alone leaves Qt's own choice.
-    if (ShouldForceXcb(std::getenv("DISPLAY"), std::getenv("QT_QPA_PLATFORM")))
-        setenv("QT_QPA_PLATFORM", "xcb", 1);
+    if (const char* platforms = PreferredPlatforms(std::getenv("DISPLAY"), std::getenv("QT_QPA_PLATFORM")))
+        setenv("QT_QPA_PLATFORM", platforms, 1);
 #endif
 }
 

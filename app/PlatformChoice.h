@@ -1,17 +1,19 @@
 // Choice of the Qt platform plugin before the application object exists.
 // Keyboard capture needs an X window id, so wherever an X display is there
-// (XWayland included) the program runs on xcb; an explicit QT_QPA_PLATFORM
-// always wins.
+// (XWayland included) the program asks for xcb first; Wayland stays as the
+// fallback so that a DISPLAY left over from ssh or tmux, which cannot be
+// reached, does not stop the program. An explicit QT_QPA_PLATFORM always
+// wins.
 #pragma once
 
 namespace app {
 
-// True when the xcb platform should be forced for these environment values
-// (null = variable unset).
-bool ShouldForceXcb(const char* display, const char* qpaPlatform);
+// The platform list to ask Qt for with these environment values (null =
+// variable unset), or null to leave Qt's own choice.
+const char* PreferredPlatforms(const char* display, const char* qpaPlatform);
 
-// Sets QT_QPA_PLATFORM=xcb in the process environment when ShouldForceXcb
-// says so for the current environment. Linux only; elsewhere nothing.
+// Sets QT_QPA_PLATFORM to PreferredPlatforms() of the current environment
+// when there is one. Linux only; elsewhere nothing.
 void PreferX11Platform();
 
 }  // namespace app

@@ -15,6 +15,7 @@
 #include <functional>
 #include <vector>
 
+#include "bench/Percentile.h"
 #include "hid/MainThreadQueue.h"
 
 namespace bench {
@@ -37,6 +38,12 @@ class HostLoop {
   HostLoop(const HostLoop&) = delete;
   HostLoop& operator=(const HostLoop&) = delete;
 
+  // Also watch `fd`: when it is readable, `onReadable` runs on the loop.
+  void Watch(int fd, std::function<void()> onReadable) {
+    watchedFd_ = fd;
+    onWatched_ = std::move(onReadable);
+  }
+
   // Runs until `done` holds or `limit` passed, with a timer every `period`.
   void Run(const std::function<bool()>& done, Clock::duration limit,
            Clock::duration period = std::chrono::milliseconds(10)) {
@@ -46,13 +53,14 @@ class HostLoop {
       const auto wait = std::max(Clock::duration::zero(), due - Clock::now());
       const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(wait).count();
       timespec ts{static_cast<time_t>(ns / 1000000000), static_cast<long>(ns % 1000000000)};
-      pollfd p{efd_, POLLIN, 0};
-      ppoll(&p, 1, &ts, nullptr);
+      pollfd p[2] = {{efd_, POLLIN, 0}, {watchedFd_, POLLIN, 0}};
+      ppoll(p, watchedFd_ >= 0 ? 2 : 1, &ts, nullptr);
       ++iterations_;
-      if (p.revents & POLLIN) {
+      if (p[0].revents & POLLIN) {
         std::uint64_t count;
         [[maybe_unused]] ssize_t n = read(efd_, &count, sizeof count);
       }
+      if (watchedFd_ >= 0 && (p[1].revents & POLLIN)) onWatched_();
       const auto start = Clock::now();
       queue_.ServePending();
       serveMax_ = std::max(serveMax_, Clock::now() - start);
@@ -74,18 +82,12 @@ class HostLoop {
  private:
   hid::MainThreadQueue& queue_;
   int efd_;
+  int watchedFd_ = -1;
+  std::function<void()> onWatched_;
   Clock::duration serveMax_{};
   Clock::duration timerLateMax_{};
   std::uint64_t timerFired_ = 0;
   std::uint64_t iterations_ = 0;
 };
-
-// Percentile (0..100) of `values`, which it sorts.
-inline double Percentile(std::vector<double>& values, double p) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const auto idx = static_cast<std::size_t>(p / 100.0 * static_cast<double>(values.size() - 1) + 0.5);
-  return values[std::min(idx, values.size() - 1)];
-}
 
 }  // namespace bench

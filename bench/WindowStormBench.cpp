@@ -10,8 +10,8 @@
 // injected and handled per second, the longest and p99 timer delay, timer
 // ticks fired of those expected, the time to work off the backlog after the
 // storm, the history list's size and the process's resident memory at the
-// end. The window is made once, so the history (never trimmed) grows from
-// rate to rate.
+// end. The window is made once, so the history grows from rate to rate, up
+// to its limit.
 //
 // Usage: window_storm_bench [--alternate] [SECONDS] [RATE...]   rate 0 = as
 // fast as the window takes them (at most 64 waiting, as in the kernel's hidraw
@@ -19,17 +19,11 @@
 // key edit box's text as it is, so its change handler does not run; with
 // --alternate every other answer is Ctrl+V (02 81 00 01 19 ..), so each one
 // changes the text and runs it (figures named window_storm_alt_...).
-#include <unistd.h>
-
-#include <sys/mman.h>
-
 #include <QAbstractItemModel>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QTimer>
 
 #include <algorithm>
@@ -39,75 +33,16 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <functional>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "app/MainForm.h"
-#include "app/MessageSink.h"
-#include "app/demo/SimulatedPedal.h"
-#include "hid/platform/virtual/VirtualBus.h"
+#include "bench/WindowBench.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// Records the window's message boxes instead of showing them (nothing may
-// block the loop).
-class CountingSink final : public app::MessageSink {
-public:
-    QMessageBox::StandardButton Show(QWidget*, QMessageBox::Icon, const QString& title,
-                                     const QString& text, QMessageBox::StandardButtons) override
-    {
-        ++shown;
-        last = title + QStringLiteral(": ") + text;
-        return QMessageBox::Ok;
-    }
-    int shown = 0;
-    QString last;
-};
-
-// Runs the Qt event loop until `done` holds or `limitMs` passed; returns done().
-bool WaitFor(const std::function<bool()>& done, int limitMs)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > limitMs)
-            return false;
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-    return true;
-}
-
-// Runs the Qt event loop for `ms` milliseconds.
-void RunLoopFor(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, Qt::PreciseTimer, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-double ResidentMiB()
-{
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "VmRSS:") {
-            double kib = 0;
-            status >> kib;
-            return kib / 1024.0;
-        }
-        status.ignore(1 << 12, '\n');
-    }
-    return 0;
-}
-
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+using bench::Clock;
+using bench::Ms;
 
 }  // namespace
 
@@ -127,45 +62,26 @@ int main(int argc, char** argv)
     if (rates.empty())
         rates = {1000, 10000, 0};
 
-    hid::platform::virt::VirtualBus bus;  // outlives the pedal and the window
-    app::demo::SimulatedPedal pedal(bus);
-    CountingSink sink;
-    const std::string block = "/varnok-bench-" + std::to_string(getpid()) + "-storm";
-
-    auto form = std::make_unique<app::TMainForm>(bus);
-    form->SetMessageSink(&sink);
-#ifdef BENCH_HOOK_FOLDER
-    form->SetHookLibraryFolder(QStringLiteral(BENCH_HOOK_FOLDER));
-#endif
-    form->SetHookBlockName(block);
-    form->RunFormCreate();
-    form->show();
-
-    // The first scan, then the answers to the first read-out.
-    const bool ready = WaitFor([&] { return bus.ScanCount() >= 1; }, 10000) &&
-                       WaitFor([&] { return !form->ReadPending && form->HistoryListBox->count() > 0; },
-                               10000);
-    if (!ready) {
-        std::fprintf(stderr, "window_storm_bench: the pedal was not found or did not answer\n");
-        form.reset();
-        shm_unlink(block.c_str());
+    bench::BenchWindow window("storm");
+    app::TMainForm* form = window.form.get();
+    bench::CountingSink& sink = window.sink;
+    if (!window.Ready("window_storm_bench"))
         return 1;
-    }
-    RunLoopFor(300);  // the rest of the read-out's answers
+    bench::RunLoopFor(300);  // the rest of the read-out's answers
     if (sink.shown > 0)
         std::fprintf(stderr, "window_storm_bench: %d message box(es) at start-up, last: %s\n", sink.shown,
                      sink.last.toLocal8Bit().constData());
 
     // Every history line the window adds, counted as it is added (main thread).
     std::atomic<std::uint64_t> lines{0};
-    QObject::connect(form->HistoryListBox->model(), &QAbstractItemModel::rowsInserted, form.get(),
+    QObject::connect(form->HistoryListBox->model(), &QAbstractItemModel::rowsInserted, form,
                      [&lines](const QModelIndex&, int first, int last) {
                          lines.fetch_add(static_cast<std::uint64_t>(last - first + 1));
                      });
 
     // How often the key edit box's text changed (its change handler ran).
     std::uint64_t keyTextChanges = 0;
-    QObject::connect(form->RzEdit1, &QLineEdit::textChanged, form.get(),
+    QObject::connect(form->RzEdit1, &QLineEdit::textChanged, form,
                      [&keyTextChanges](const QString&) { ++keyTextChanges; });
 
     const std::vector<std::uint8_t> answer{0x02, 0x81, 0x00, 0x01, 0x06, 0x00, 0x00, 0x00};
@@ -173,7 +89,7 @@ int main(int argc, char** argv)
     const auto next = [&](std::uint64_t n) -> const std::vector<std::uint8_t>& {
         return alternate && n % 2 == 1 ? other : answer;
     };
-    const auto device = pedal.Device();
+    const auto device = window.pedal.Device();
 
     for (const long rate : rates) {
         // The 10 ms timer: each tick's delay is its gap to the previous tick
@@ -238,7 +154,7 @@ int main(int argc, char** argv)
         // Work off what is still queued in the device's read handle.
         const auto drainStart = Clock::now();
         const bool drained =
-            WaitFor([&] { return lines.load() - linesBefore >= injected.load(); }, 120000);
+            bench::WaitFor([&] { return lines.load() - linesBefore >= injected.load(); }, 120000);
         const double drainMs = Ms(Clock::now() - drainStart);
 
         std::sort(delays.begin(), delays.end());
@@ -263,7 +179,7 @@ int main(int argc, char** argv)
         std::printf("window_storm_%s_backlog_drain_ms %.0f%s\n", name.c_str(), drainMs,
                     drained ? "" : "_(not_drained)");
         std::printf("window_storm_%s_history_lines %d\n", name.c_str(), form->HistoryListBox->count());
-        std::printf("window_storm_%s_rss_mib %.1f\n", name.c_str(), ResidentMiB());
+        std::printf("window_storm_%s_rss_mib %.1f\n", name.c_str(), bench::ResidentMiB());
         std::fflush(stdout);
     }
 
@@ -275,10 +191,7 @@ int main(int argc, char** argv)
                  form->HistoryListBox->currentItem() != nullptr
                      ? form->HistoryListBox->currentItem()->text().toLocal8Bit().constData()
                      : "");
-    const int boxes = sink.shown;
-    form.reset();  // before the pedal and the bus
-    shm_unlink(block.c_str());
-    if (boxes > 0)
-        std::fprintf(stderr, "window_storm_bench: %d message box(es) in all\n", boxes);
+    if (sink.shown > 0)
+        std::fprintf(stderr, "window_storm_bench: %d message box(es) in all\n", sink.shown);
     return 0;
 }

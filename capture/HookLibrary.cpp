@@ -1,13 +1,6 @@
 #include "capture/HookLibrary.h"
 
 #include <dlfcn.h>
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
 
 namespace capture {
 
@@ -15,7 +8,6 @@ const char HookLibrary::kLibraryFileName[] = "libHookmod.so";
 
 HookLibrary::~HookLibrary() {
     // The library stays loaded: its thread may still run until process exit.
-    if (blockFd_ >= 0) close(blockFd_);
 }
 
 HookLinkStatus HookLibrary::Fail(HookLinkStatus status, std::string detail) {
@@ -27,10 +19,7 @@ HookLinkStatus HookLibrary::Load(const std::string& folder, std::uint32_t window
                                  std::string_view blockName) {
     detail_.clear();
     hookOn_ = hookOff_ = nullptr;
-    if (blockFd_ >= 0) {
-        close(blockFd_);
-        blockFd_ = -1;
-    }
+    block_.Close();
 
     const std::string path = folder + "/" + kLibraryFileName;
     library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -48,25 +37,14 @@ HookLinkStatus HookLibrary::Load(const std::string& folder, std::uint32_t window
     hookOn_ = reinterpret_cast<void (*)()>(on);
     hookOff_ = reinterpret_cast<void (*)()>(off);
 
-    const std::string name(blockName.empty() ? hookmsg::kHookWindowBlockName : blockName);
-    const int fd = shm_open(name.c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
-    if (fd < 0) return Fail(HookLinkStatus::BlockFailed, std::strerror(errno));
-    struct stat st {};
-    if (fstat(fd, &st) != 0 ||
-        (st.st_size < static_cast<off_t>(hookmsg::kHookWindowBlockSize) &&
-         ftruncate(fd, hookmsg::kHookWindowBlockSize) != 0)) {
-        const int err = errno;
-        close(fd);
-        return Fail(HookLinkStatus::BlockFailed, std::strerror(err));
+    switch (block_.Publish(blockName, windowId)) {
+        case WindowIdBlock::Result::CreateFailed:
+            return Fail(HookLinkStatus::BlockFailed, block_.FailureDetail());
+        case WindowIdBlock::Result::WriteFailed:
+            return Fail(HookLinkStatus::WindowIdNotWritten, block_.FailureDetail());
+        case WindowIdBlock::Result::Ok:
+            break;
     }
-    blockFd_ = fd;
-
-    void* view = mmap(nullptr, hookmsg::kHookWindowBlockSize, PROT_READ | PROT_WRITE,
-                      MAP_SHARED, fd, 0);
-    if (view == MAP_FAILED)
-        return Fail(HookLinkStatus::WindowIdNotWritten, std::strerror(errno));
-    std::memcpy(view, &windowId, sizeof windowId);
-    munmap(view, hookmsg::kHookWindowBlockSize);
     return HookLinkStatus::Ok;
 }
 

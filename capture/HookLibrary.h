@@ -1,19 +1,16 @@
 // The program's side of the hook library: loads it from the program's
 // folder, resolves HookOn/HookOff and publishes the window id in the shared
-// block the library reads (see hookmod/HookMessages.h). The library is never
-// unloaded; the block stays open while this object lives and is never
-// removed, so another instance can reuse it.
+// block the library reads (WindowIdBlock). The library is never unloaded.
 //
 // One interface, two implementations chosen by the build: HookLibrary.cpp
-// (dlopen, POSIX shared memory) and windows/HookLibraryWindows.cpp
-// (LoadLibrary, a paging-file mapping, see hookmod/windows/HookMapping.h).
+// (dlopen) and windows/HookLibraryWindows.cpp (LoadLibrary).
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
-#include "hookmod/HookMessages.h"
+#include "capture/WindowIdBlock.h"
 
 namespace capture {
 
@@ -21,8 +18,8 @@ enum class HookLinkStatus {
     Ok,
     LibraryNotFound,   // the library could not be loaded; nothing else was set up
     FunctionsMissing,  // HookOn or HookOff missing; no block, no hook calls
-    BlockFailed,       // the shared block could not be created or sized
-    WindowIdNotWritten,  // the block exists but could not be mapped for writing
+    BlockFailed,       // no shared block of this user could be created or opened
+    WindowIdNotWritten,  // the block exists but the id could not be written
 };
 
 // The start-up message for a status; empty for Ok and for
@@ -40,10 +37,10 @@ public:
     HookLibrary(const HookLibrary&) = delete;
     HookLibrary& operator=(const HookLibrary&) = delete;
 
-    // Loads the library kLibraryFileName from `folder` (UTF-8), resolves both
-    // exports, creates or reuses the block `blockName` (grown to 4 bytes when
-    // smaller; empty: the platform's own block) and writes `windowId` at its
-    // start. Stops at the first failure; calls neither export.
+    // Loads kLibraryFileName from `folder` (UTF-8), resolves both exports,
+    // creates or reuses the block `blockName` (empty: this user's block; see
+    // WindowIdBlock) and writes `windowId` at its start. Stops at the first
+    // failure; calls neither export.
     HookLinkStatus Load(const std::string& folder, std::uint32_t windowId,
                         std::string_view blockName = {});
 
@@ -61,8 +58,7 @@ private:
     void* library_ = nullptr;
     void (*hookOn_)() = nullptr;
     void (*hookOff_)() = nullptr;
-    int blockFd_ = -1;          // POSIX: the block, kept open
-    void* mapping_ = nullptr;   // Windows: the mapping, kept open
+    WindowIdBlock block_;
     std::string detail_;
 };
 

@@ -13,6 +13,11 @@ constexpr std::size_t kMaxKeys = 3;
 
 }  // namespace
 
+void KeyCapture::Reset() {
+    list_.clear();
+    count_ = 0;
+}
+
 void KeyCapture::Press(const std::string& name) {
     if (std::find(list_.begin(), list_.end(), name) == list_.end()) list_.push_back(name);
     if (list_.size() <= kMaxKeys) {

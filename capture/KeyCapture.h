@@ -34,6 +34,10 @@ public:
     // a release that showed the combination.
     int CaptureCount() const { return count_; }
 
+    // Empties the list and the count: a combination starts afresh each time
+    // the hook goes on, and nothing held outlives the hook going off.
+    void Reset();
+
     // The press and release rules for one key name.
     void Press(const std::string& name);
     void Release(std::string_view name);

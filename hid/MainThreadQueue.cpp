@@ -30,13 +30,15 @@ void MainThreadQueue::Wake() {
 }
 
 void MainThreadQueue::Enqueue(Item* item) {
+  std::shared_ptr<const std::function<void()>> hook;
   {
     std::lock_guard lock(mutex_);
     items_.push_back(item);
     ++signals_;
+    hook = wakeup_;
   }
   workOrSignal_.notify_all();
-  Wake();
+  if (hook) (*hook)();
 }
 
 void MainThreadQueue::Post(std::function<void()> fn) {
@@ -58,7 +60,9 @@ std::exception_ptr MainThreadQueue::Invoke(std::function<void()> fn) {
   item.fn = std::move(fn);
   item.handOff = true;
   Enqueue(&item);
-  std::unique_lock lock(mutex_);
+  // Not the queue's mutex: the main thread, just woken, takes that one to
+  // serve the item, and must not find it held by a reader waiting here.
+  std::unique_lock lock(handOffMutex_);
   handOffDone_.wait(lock, [&] { return item.done; });
   return item.error;
 }
@@ -107,7 +111,7 @@ void MainThreadQueue::Run(std::size_t limit, Serve what) {
         item->error = std::current_exception();
       }
       {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(handOffMutex_);
         item->done = true;  // the caller's stack frame may be gone after this
       }
       handOffDone_.notify_all();

@@ -83,6 +83,7 @@ class MainThreadQueue {
   const std::thread::id main_;
   mutable std::mutex mutex_;
   std::condition_variable workOrSignal_;  // main thread waits here
+  std::mutex handOffMutex_;               // guards Item::done
   std::condition_variable handOffDone_;   // Invoke callers wait here
   std::deque<Item*> items_;
   std::uint64_t signals_ = 0;

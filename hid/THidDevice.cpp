@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 
 #include "hid/MainThreadQueue.h"
 #include "hid/THidDeviceController.h"
@@ -14,6 +16,15 @@ namespace {
 // String buffers as the platform fills them: 508 bytes, 254 UTF-16 units.
 constexpr std::uint32_t kStringUnits = 254;
 constexpr std::uint32_t kStringBytes = kStringUnits * sizeof(platform::WideChar);
+
+// Counts a handler of the device while it runs, also when it throws.
+struct HandlerScope {
+  explicit HandlerScope(int& count) : count_(count) { ++count_; }
+  ~HandlerScope() { --count_; }
+  HandlerScope(const HandlerScope&) = delete;
+  HandlerScope& operator=(const HandlerScope&) = delete;
+  int& count_;
+};
 
 std::u16string TextOf(const platform::WideChar* units) {
   std::size_t n = 0;
@@ -41,6 +52,14 @@ THidDevice::THidDevice(const THidPnPInfo& pnp, THidDeviceController* controller)
 }
 
 THidDevice::~THidDevice() {
+#ifndef NDEBUG
+  // Forbidden (see the header): whoever runs the handler goes on using the
+  // device, and a stop of the reader from inside its own hand-off never ends.
+  if (inCallback_.load() || runningHandlers_ > 0) {
+    std::fputs("THidDevice deleted inside an event or report handler running for that device\n", stderr);
+    std::abort();
+  }
+#endif
   const THidDataEvent data = dataHandler_;
   const THidPlugEvent unplug = unplugHandler_;
   SetDataHandler(THidDataEvent());
@@ -202,6 +221,7 @@ void THidDevice::MarkUnplugged() {
       THidPlugEvent& h;
       ~Clear() { h = THidPlugEvent(); }
     } clear{unplugHandler_};
+    HandlerScope running(runningHandlers_);
     unplugHandler_(this);
   }
 }
@@ -235,11 +255,14 @@ std::shared_ptr<platform::ReadHandle> THidDevice::StartOverlappedRead(std::uint8
 void THidDevice::DeliverReport(const std::uint8_t* buffer, std::uint32_t count) {
   // A report that was read before the device was marked unplugged is dropped.
   if (!present_.load() || !dataHandler_) return;
+  HandlerScope running(runningHandlers_);
   dataHandler_(this, buffer[0], buffer + 1, static_cast<std::uint16_t>(count - 1));
 }
 
 void THidDevice::DeliverError(std::uint32_t error) {
-  if (dataErrorHandler_) dataErrorHandler_(this, error);
+  if (!dataErrorHandler_) return;
+  HandlerScope running(runningHandlers_);
+  dataErrorHandler_(this, error);
 }
 
 }  // namespace hid

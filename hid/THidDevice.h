@@ -12,7 +12,8 @@
 // the device is no longer attached. Deleting works after the controller is
 // gone as well. Do not delete a device, nor clear its data handler, inside an
 // event or report handler running for that same device: stopping its reader
-// waits for the hand-off that is running the handler.
+// waits for the hand-off that is running the handler, and the code that runs
+// the handler goes on using the device. Debug builds abort on such a delete.
 //
 // Everything here runs on the main thread, except the reader thread that a
 // checked-out device with a data handler runs (THidDeviceReadThread).
@@ -60,6 +61,9 @@ class THidDevice {
   bool MayAccess() const;
   // Whether the main handle was last opened with read and write access.
   bool ReadWriteAccess() const { return readWriteAccess_; }
+  // errno-style reason why the last open with read and write access was
+  // refused; 0 when it was not.
+  int ReadWriteOpenError() const { return readWriteOpenError_; }
 
   // Capabilities (report lengths, report id byte included). The report
   // description is fetched once and kept; without it the record is zero.
@@ -78,7 +82,9 @@ class THidDevice {
   // EACCES / EPERM: the device was opened without access rights.
   int LastWriteError() const { return lastWriteError_; }
 
-  // Wait of the reader between checks for a stop; 10..10000 ms, default 100.
+  // The reader's pause before it tries again after a read that could not
+  // start or ended without data; 10..10000 ms, default 100. (The reader
+  // waits for reports without a time limit.)
   std::uint32_t ReaderWaitTime() const { return readerWaitTime_.load(); }
   void SetReaderWaitTime(std::uint32_t ms);
 
@@ -142,6 +148,7 @@ class THidDevice {
   int readWriteOpenError_ = 0;  // why the last read/write open was refused
   int lastOpenError_ = 0;
   int lastWriteError_ = 0;
+  int runningHandlers_ = 0;  // unplug, data and data-error handlers running now
   std::unique_ptr<THidDeviceReadThread> reader_;
 };
 

@@ -116,10 +116,18 @@ void THidDeviceController::DeviceChange() {
   std::unordered_set<platform::DeviceInstanceId> scanned;
   for (const auto& device : found) scanned.insert(device->PnPInfo().DeviceInstance);
 
-  // Gone: from the end of the list to its start.
-  for (std::size_t i = list_.size(); i-- > 0;) {
-    if (i >= list_.size()) continue;  // a handler shortened the list
-    THidDevice* device = list_[i];
+  // Gone: from the end of the list to its start, over a copy that handlers
+  // giving devices back keep up to date (GiveBack), so no entry is handled
+  // twice or skipped when the list moves.
+  std::vector<THidDevice*> pass = list_;
+  removalPasses_.push_back(&pass);
+  struct PassScope {
+    std::vector<std::vector<THidDevice*>*>& passes;
+    ~PassScope() { passes.pop_back(); }
+  } passScope{removalPasses_};
+  for (std::size_t i = pass.size(); i-- > 0;) {
+    THidDevice* device = pass[i];
+    if (device == nullptr) continue;  // given back meanwhile
     if (device->Present() && scanned.count(device->PnPInfo().DeviceInstance) != 0) continue;
     device->MarkUnplugged();
     {
@@ -256,19 +264,24 @@ void THidDeviceController::GiveBack(THidDevice* device, const THidDataEvent& dat
   auto it = std::find(list_.begin(), list_.end(), device);
   if (it == list_.end()) return;
   const std::size_t index = static_cast<std::size_t>(it - list_.begin());
+  THidDevice* successor = nullptr;
   if (device->Present()) {
     try {
       auto fresh = std::make_unique<THidDevice>(device->PnPInfo(), this);
       fresh->SetDataHandler(data);
       fresh->SetUnplugHandler(unplug);
       fresh->SetReaderWaitTime(waitTime);
-      list_[index] = fresh.release();
-      return;
+      successor = fresh.release();
     } catch (...) {
       // The device no longer opens: it leaves the list as an unplugged one does.
     }
   }
-  list_.erase(list_.begin() + static_cast<std::ptrdiff_t>(index));
+  if (successor != nullptr) {
+    list_[index] = successor;
+  } else {
+    list_.erase(list_.begin() + static_cast<std::ptrdiff_t>(index));
+  }
+  for (auto* pass : removalPasses_) std::replace(pass->begin(), pass->end(), device, successor);
 }
 
 }  // namespace hid

@@ -147,6 +147,9 @@ class THidDeviceController {
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   // Owned when not checked out.
   std::vector<THidDevice*> list_;
+  // DeviceChange's copies of the list while it looks for devices that are
+  // gone (more than one when a handler starts another DeviceChange).
+  std::vector<std::vector<THidDevice*>*> removalPasses_;
   THidPlugEvent onArrival_;
   THidEnumerateEvent onEnumerate_;
   TNotifyEvent onDeviceChange_;

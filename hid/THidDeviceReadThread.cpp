@@ -1,6 +1,7 @@
 #include "hid/THidDeviceReadThread.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 
 #include "hid/MainThreadQueue.h"
@@ -55,6 +56,10 @@ bool THidDeviceReadThread::StopRequested() const {
 
 bool THidDeviceReadThread::WaitForStop(std::uint32_t ms) {
   std::unique_lock lock(mutex_);
+  if (ms == platform::kInfiniteWait) {
+    stopSignal_.wait(lock, [this] { return stop_; });
+    return true;
+  }
   return stopSignal_.wait_for(lock, std::chrono::milliseconds(ms), [this] { return stop_; });
 }
 
@@ -63,6 +68,15 @@ bool THidDeviceReadThread::SetActive(std::shared_ptr<platform::ReadHandle> handl
   active_ = std::move(handle);
   return !stop_;
 }
+
+namespace {
+
+// A read that cannot start for one of these reasons never will while this
+// reader runs: the device is gone, or it has no input reports. Others (an
+// fd limit reached, a handle closed under a start) may pass.
+bool Lasting(int error) { return error == ENODEV || error == EINVAL; }
+
+}  // namespace
 
 void THidDeviceReadThread::Run() {
   std::shared_ptr<platform::ReadHandle> outstanding;
@@ -76,27 +90,31 @@ void THidDeviceReadThread::Run() {
       error_.store(static_cast<std::uint32_t>(error));
       failure = queue_.Invoke([this] { device_.DeliverError(error_.load()); });
       if (failure) break;
-      // The read cannot start (device gone, handle closed): try again after
-      // one wait time rather than spinning.
-      WaitForStop(device_.ReaderWaitTime());
+      // Reported once; then wait for the stop, or one wait time before the
+      // next attempt when the cause may pass. Never a tight loop.
+      WaitForStop(Lasting(error) ? platform::kInfiniteWait : device_.ReaderWaitTime());
       continue;
     }
     if (!SetActive(handle)) {
       outstanding = handle;
       break;
     }
-    platform::WaitResult wait = platform::WaitResult::Timeout;
+    // A stop interrupts the wait; nothing else needs it to end.
+    platform::WaitResult wait = platform::WaitResult::Interrupted;
     while (!StopRequested()) {
-      wait = handle->Wait(device_.ReaderWaitTime());
+      wait = handle->Wait(platform::kInfiniteWait);
       if (wait == platform::WaitResult::IoCompletion) break;
     }
     SetActive(nullptr);
-    if (StopRequested()) {
-      if (wait != platform::WaitResult::IoCompletion) outstanding = handle;
+    if (wait != platform::WaitResult::IoCompletion) {
+      outstanding = handle;  // stopped with the read still outstanding
       break;
     }
+    // Collected also when a stop came meanwhile, so the handle takes the
+    // next reader's read; the report then goes undelivered, as a stop asks.
     std::uint32_t count = 0;
     if (!handle->GetResult(&count)) count = 0;
+    if (StopRequested()) break;
     count_ = std::min<std::uint32_t>(count, length);
     if (count_ > 0) {
       failure = queue_.Invoke([this] { device_.DeliverReport(buffer_.data(), count_); });

@@ -1,6 +1,10 @@
 // The reader of one checked-out device: a thread that keeps one read
 // outstanding on the device's read handle and hands every input report to the
-// main thread, waiting until it has been handled there.
+// main thread, waiting until it has been handled there. It waits for the read
+// without a time limit (a stop interrupts the wait), so an idle device costs
+// no wake-ups. A read that cannot start is reported once, then retried after
+// the device's wait time, or not at all when it never can (device gone, no
+// input reports).
 //
 // Made by THidDevice::StartReader on the main thread (the report buffer is
 // allocated once, from the device's input report length), stopped and joined
@@ -47,7 +51,7 @@ class THidDeviceReadThread {
  private:
   void Run();
   bool StopRequested() const;
-  // Waits up to `ms` for a stop request; true when one came.
+  // Waits up to `ms` (kInfiniteWait: no limit) for a stop request; true when one came.
   bool WaitForStop(std::uint32_t ms);
   // Publishes the handle a read runs on, so a stop can interrupt its wait.
   // False when a stop came first.

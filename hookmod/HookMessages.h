@@ -2,11 +2,12 @@
 // finds that window. Plain C++ with no toolkit or X headers, so that the
 // window side, the capture module and the hook library share one definition.
 //
-// Window id: the program creates the POSIX shared memory block
-// kHookWindowBlockName (at least 4 bytes) and stores its X11 window id at the
-// start as a native-endian 32-bit number. The library reads it again for
-// every key event; an id of 0, a missing block or a block shorter than 4
-// bytes means "no window" and the event is dropped.
+// Window id: the program creates the POSIX shared memory block of this user
+// and display (PosixHookBlockName.h; at least 4 bytes, owned by the user,
+// mode 0600) and stores its X11 window id at the start as a native-endian
+// 32-bit number. The library reads it again for every key event; an id of 0,
+// a missing block, one shorter than 4 bytes or one that another user owns
+// means "no window" and the event is dropped.
 //
 // Messages: each key event is one X11 ClientMessage event sent to that
 // window with
@@ -36,7 +37,8 @@
 namespace hookmsg {
 
 inline constexpr char kHookAtomName[] = "_VARNOK_HOOK_KEY";
-inline constexpr char kHookWindowBlockName[] = "/TestHook";
+// The block's name before the user and display are added.
+inline constexpr char kHookWindowBlockBase[] = "TestHook";
 inline constexpr unsigned kHookWindowBlockSize = 4;
 
 inline constexpr std::uint32_t kHookKeyMessage = 0x1400;

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <string>
 
 #include "hookmod/HookMessages.h"
+#include "hookmod/PosixHookBlockName.h"
 
 namespace hookmod {
 namespace {
@@ -20,16 +22,26 @@ const std::string g_blockName = [] {
     const char* name = std::getenv(VARNOK_HOOK_TEST_BLOCK_ENV);
     return std::string(name != nullptr && *name != '\0' ? name : "/VarnokHookmodTest");
 }();
-const char* BlockName() { return g_blockName.c_str(); }
+std::string BlockNameNow() { return g_blockName; }
 #else
-const char* BlockName() { return hookmsg::kHookWindowBlockName; }
+// This user's block for this display, as the program names it.
+std::string BlockNameNow() {
+    static const std::string name = hookmsg::CurrentHookWindowBlockName();
+    return name;
+}
 #endif
 
 }  // namespace
 
 std::uint32_t ReadTargetWindowId() {
-    const int fd = shm_open(BlockName(), O_RDONLY | O_CLOEXEC, 0);
+    const int fd = shm_open(BlockNameNow().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW, 0);
     if (fd < 0) return 0;
+    // Keys go only to a window that this user named.
+    struct stat st {};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != geteuid()) {
+        close(fd);
+        return 0;
+    }
     unsigned char bytes[hookmsg::kHookWindowBlockSize];
     const ssize_t got = pread(fd, bytes, sizeof bytes, 0);
     close(fd);

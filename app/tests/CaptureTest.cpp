@@ -11,6 +11,7 @@
 #include "app/HookMessageFilter.h"
 #include "app/MainForm.h"
 #include "app/tests/UnloadedBus.h"
+#include "app/TabBar.h"
 #include "app/TabControl.h"
 #include "app/tests/HookFixtures.h"
 #include "app/tests/RecordingSink.h"
@@ -22,6 +23,7 @@ namespace {
 constexpr std::uint32_t kCtrlScan = 0x1D;
 constexpr std::uint32_t kAScan = 0x1E;
 constexpr std::uint32_t kShiftScan = 0x2A;
+constexpr std::uint32_t kTabScan = 0x0F;
 
 std::uint32_t PressData(std::uint32_t scan)
 {
@@ -45,11 +47,15 @@ protected:
     }
     void TearDown() override { shm_unlink(block.c_str()); }
 
+    // Shows the window, active, with the key edit box focused: the hook is on.
     void ShowActive()
     {
         form.show();
         form.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        ASSERT_TRUE(test::SettleWithKeyTabs(form));
+        form.RzEdit1->setFocus(Qt::MouseFocusReason);
+        ASSERT_TRUE(form.RzEdit1->hasFocus());
     }
 
     void Key(std::uint32_t scan, bool press)
@@ -120,6 +126,56 @@ TEST_F(CaptureTest, ShownTextWithoutCaptureOnlyStoresTheText)
     EXPECT_EQ(form.PedalConfigTable.KeyText(0), "Shift+A");
     EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "02-04-00-00");
     EXPECT_EQ(form.Edit2->text(), "Edit2");
+}
+
+// Tab and Shift+Tab move the focus on, as in any dialog; the Tab that took
+// the focus out is not captured, and nothing held then reaches the next
+// combination.
+TEST_F(CaptureTest, TabLeavesTheKeyBoxAndIsNotCaptured)
+{
+    ShowActive();
+    Key(kTabScan, true);   // the hook reports the press before the box sees it
+    QTest::keyClick(form.RzEdit1, Qt::Key_Tab);
+    EXPECT_FALSE(form.RzEdit1->hasFocus());
+    Key(kTabScan, false);  // on its way while the hook went off
+    EXPECT_TRUE(form.Capture->CapturedKeyList().empty());
+
+    form.RzEdit1->setFocus(Qt::MouseFocusReason);
+    Key(kShiftScan, true);
+    Key(kTabScan, true);
+    QTest::keyClick(form.RzEdit1, Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_FALSE(form.RzEdit1->hasFocus());
+    EXPECT_TRUE(form.Capture->CapturedKeyList().empty());
+    EXPECT_EQ(form.RzEdit1->text(), "");
+
+    form.RzEdit1->setFocus(Qt::MouseFocusReason);
+    Key(kCtrlScan, true);
+    Key(kAScan, true);
+    Key(kAScan, false);
+    EXPECT_EQ(form.RzEdit1->text(), "Ctrl+A");
+    EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "01-04-00-00");
+}
+
+// Only a capture changes the codes: the text of another tab, shown while a
+// key is still held, keeps its row's codes.
+TEST_F(CaptureTest, ProgramTextsNeverTakeTheHeldKeys)
+{
+    ShowActive();
+    form.RzTabControl1->setTabVisible(1, true);
+    form.PedalConfigTable.SetRowBytes(1, {0x02, 0x05, 0x00, 0x00});
+    form.PedalConfigTable.SetKeyText(1, "Shift+B");
+    Key(kCtrlScan, true);
+    Key(kAScan, true);
+    Key(kAScan, false);   // Ctrl+A for pedal 1, Ctrl still held
+    ASSERT_EQ(form.PedalConfigTable.JoinedCodeText(0), "01-04-00-00");
+
+    const QRect second = form.RzTabControl1->tabBar()->tabRect(1);
+    QTest::mouseClick(form.RzTabControl1->tabBar(), Qt::LeftButton, {}, second.center());
+    ASSERT_EQ(form.RzTabControl1->currentIndex(), 1);
+    EXPECT_EQ(form.RzEdit1->text(), "Shift+B");
+    EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(1), "02-05-00-00");
+
+    EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "01-04-00-00");
 }
 
 // Builds the ClientMessage the hook library sends.

@@ -43,6 +43,18 @@ TEST_F(DiagnosticsTest, PanelBytesAreSentRewrittenAndLogged)
     EXPECT_EQ(form->HistoryListBox->currentRow(), form->HistoryListBox->count() - 1);
 }
 
+TEST_F(DiagnosticsTest, HistoryKeepsTheNewestLinesUpToItsLimit)
+{
+    Start();
+    const int limit = TMainForm::kHistoryLimit;
+    for (int i = 0; i < limit + 5; ++i)
+        form->AppendHistory(QString::number(i));
+    ASSERT_EQ(form->HistoryListBox->count(), limit);
+    EXPECT_EQ(form->HistoryListBox->item(0)->text(), "5");
+    EXPECT_EQ(form->HistoryListBox->item(limit - 1)->text(), QString::number(limit + 4));
+    EXPECT_EQ(form->HistoryListBox->currentRow(), limit - 1);   // the newest is selected
+}
+
 TEST_F(DiagnosticsTest, WithoutACurrentDeviceOnlyTheHeadIsLogged)
 {
     Start();

@@ -175,6 +175,80 @@ TEST_F(DiscoveryTest, TwoPedalsAndChoosingTheSecond)
     EXPECT_EQ(first.Firmware().ReadRequestCount(), firstRequests);
     ASSERT_TRUE(WaitFor([this] { return form->RzEdit1->text() == "Shift+A"; }));
     EXPECT_EQ(form->VarnokAvailable->text(), "2 foot switch is connected!");
+
+    // A late answer of the first pedal is only logged: the box keeps
+    // showing what the second pedal, the one a write-in programs, holds.
+    const auto firstAnswers = [this] { return HistoryLines("R").filter("R 02  81 00 01 06").size(); };
+    const auto before = firstAnswers();
+    first.Device()->InjectInput({0x02, 0x81, 0x00, 0x01, 0x06, 0x00, 0x00, 0x00});
+    ASSERT_TRUE(WaitFor([&] { return firstAnswers() == before + 1; }));
+    EXPECT_EQ(form->RzEdit1->text(), "Shift+A");
+    EXPECT_EQ(form->PedalConfigTable.JoinedCodeText(0), "02-04-00-00");
+}
+
+// A mouse, then a keyboard, plugged in and unplugged while a captured
+// assignment is not yet written in: the same pedals are there, so the
+// chosen pedal, the count, the tab and the unsaved keys stay, and nothing is
+// read out. Write in then programs what the window shows.
+TEST_F(DiscoveryTest, OtherDevicesComingAndGoingKeepTheUsersWork)
+{
+    Plug("VK0001");
+    test::Pedal& second = Plug("VK0002");
+    StartAndWaitForAnswers();
+    form->CBox->setFocus();
+    QTest::keyClick(form->CBox, Qt::Key_Down);   // the second pedal
+    form->RzSpinEdit1->setValue(2);
+    ASSERT_TRUE(WaitFor([&] { return second.Firmware().ReadRequestCount() >= 3; }));
+    Settle();
+    form->RzTabControl1->setCurrentIndex(1);
+    ASSERT_TRUE(form->RzEdit1->hasFocus());
+    // Ctrl+B captured for pedal 2 of the second foot switch.
+    const auto key = [this](std::uint32_t scan, bool press) {
+        std::uint32_t data = 1u | (scan << 16);
+        if (!press)
+            data |= 0xC0000000u;
+        form->OnHookMessage(0x1400, press ? 256 : 257, data);
+    };
+    key(0x1D, true);
+    key(0x30, true);
+    key(0x30, false);
+    key(0x1D, false);
+    ASSERT_EQ(form->RzEdit1->text(), "Ctrl+B");
+    const unsigned requests = second.Firmware().ReadRequestCount();
+    const int historyLines = form->HistoryListBox->count();
+
+    auto mouse = test::Pedal::Description("M1", "Mouse");
+    mouse.vendorId = 0x046D;
+    mouse.productId = 0xC077;
+    auto keyboard = test::Pedal::Description("K1", "Keyboard");
+    keyboard.vendorId = 0x046D;
+    keyboard.productId = 0xC31C;
+    for (const auto& description : {mouse, keyboard}) {
+        SCOPED_TRACE(description.product.size());
+        auto device = bus.Plug(description);
+        ASSERT_TRUE(WaitForNextScan());
+        bus.Unplug(device);
+        ASSERT_TRUE(WaitForNextScan());
+        Settle();
+        EXPECT_EQ(form->VarnokAvailable->text(), "2 foot switch is connected!");
+        EXPECT_EQ(form->CBox->count(), 2);
+        EXPECT_EQ(form->CBox->currentIndex(), 1);
+        EXPECT_EQ(form->RzLabel8->text(), "SN:VK0002");
+        ASSERT_NE(form->CurrentDevice, nullptr);
+        EXPECT_EQ(form->CurrentDevice, AttachedDevice(*form->DevListBox->item(1)));
+        EXPECT_EQ(form->RzSpinEdit1->value(), 2);
+        EXPECT_TRUE(form->RzTabControl1->isTabVisible(1));
+        EXPECT_EQ(form->RzTabControl1->currentIndex(), 1);
+        EXPECT_EQ(form->RzEdit1->text(), "Ctrl+B");
+        EXPECT_TRUE(form->RzEdit1->hasFocus());
+        EXPECT_EQ(form->PedalConfigTable.JoinedCodeText(1), "01-05-00-00");
+        EXPECT_EQ(second.Firmware().ReadRequestCount(), requests);
+        EXPECT_EQ(form->HistoryListBox->count(), historyLines);
+    }
+
+    QTest::mouseClick(form->RzBitBtn1, Qt::LeftButton);
+    ASSERT_TRUE(WaitFor([&] { return second.Firmware().WriteCount() >= 2; }));
+    EXPECT_EQ(second.Firmware().GetSlot(1), (sim::PedalFirmware::Slot{0x01, 0x05, 0x00, 0x00}));
 }
 
 TEST_F(DiscoveryTest, EmptyProductStringKeepsTheLeadingBlank)

@@ -35,8 +35,9 @@ TEST_F(ExchangeTest, PedalThatNeverAnswersIsAskedAgainByTheTimer)
     Start();
     EXPECT_TRUE(form->ReadPending);
     EXPECT_TRUE(form->Timer1->isActive());
+    // Selected, then found.
+    ASSERT_TRUE(WaitFor([&] { return pedal.Firmware().ReadRequestCount() >= 2; }));
     const unsigned firstRequests = pedal.Firmware().ReadRequestCount();
-    EXPECT_GE(firstRequests, 2u);   // selected, then found
 
     ASSERT_TRUE(WaitFor([&] { return pedal.Firmware().ReadRequestCount() >= firstRequests + 2; }));
     EXPECT_TRUE(form->ReadPending);
@@ -93,6 +94,7 @@ TEST_F(ExchangeTest, WriteInSendsTheTableAndSaysDone)
     const int from = form->HistoryListBox->count();
 
     QTest::mouseClick(form->RzBitBtn1, Qt::LeftButton);
+    ASSERT_TRUE(WaitForBoxes(1));
 
     ASSERT_FALSE(pedal.Device()->Writes().empty());
     EXPECT_EQ(pedal.Device()->Writes().back(), (Bytes{0x02, 0x02, 0x00, 0x02, 0x04, 0x00, 0x00, 0x00}));
@@ -120,6 +122,7 @@ TEST_F(ExchangeTest, WriteInOfThreePedalsSendsOneReportEach)
     const std::size_t before = pedal.Device()->WriteCount();
 
     form->RzBitBtn1Click();
+    ASSERT_TRUE(WaitForBoxes(1));
     const auto writes = pedal.Device()->Writes();
     ASSERT_EQ(writes.size(), before + 3);
     EXPECT_EQ(writes[before + 0], (Bytes{0x02, 0x02, 0x00, 0x01, 0x06, 0x00, 0x00, 0x00}));
@@ -134,10 +137,12 @@ TEST_F(ExchangeTest, FailedWriteIsReportedNotConfirmed)
     test::Pedal& pedal = Plug();
     StartAndWaitForAnswers();
     form->RzSpinEdit1->setValue(2);
+    ASSERT_TRUE(WaitForSends());   // the read-out of two pedals
     pedal.Device()->SetWriteFailure({.nth = 2, .error = EIO});
     const int from = form->HistoryListBox->count();
 
     form->RzBitBtn1Click();
+    ASSERT_TRUE(WaitForBoxes(1));
     // Pedal 1 written, pedal 2 not: its history line holds the report id alone.
     EXPECT_EQ(HistoryLines("W", from),
               (QStringList{"W 02  02 00 01 06 00 00 00 ", "W 02  "}));
@@ -154,6 +159,7 @@ TEST_F(ExchangeTest, FailedWriteIsReportedNotConfirmed)
     pedal.Device()->SetWriteFailure({.all = true, .error = EIO});
     const int readFrom = form->HistoryListBox->count();
     form->RzBitBtn2Click();
+    ASSERT_TRUE(WaitForSends());
     EXPECT_EQ(HistoryLines("W", readFrom), (QStringList{"W 02  ", "W 02  "}));
     EXPECT_TRUE(sink.shown.empty());
 }

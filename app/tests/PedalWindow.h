@@ -63,11 +63,12 @@ protected:
         ASSERT_TRUE(WaitForScans(1));
     }
 
-    // Starts and waits until the pedal's answers are in.
+    // Starts and waits until the pedal answered and the read-outs of the
+    // first scan went out.
     void StartAndWaitForAnswers()
     {
         Start();
-        ASSERT_TRUE(WaitFor([this] { return !form->ReadPending; }));
+        ASSERT_TRUE(WaitFor([this] { return !form->ReadPending && !form->ExchangesPending(); }));
     }
 
     // Runs the event loop until `done` holds; false after a generous limit.
@@ -85,6 +86,16 @@ protected:
     bool WaitForNextScan() { return WaitForScans(bus.ScanCount() + 1); }
     // Lets queued work (answers, deferred boxes) run.
     static void Settle() { QTest::qWait(100); }
+    // Until every queued report went out and the pause after the last is over.
+    bool WaitForSends()
+    {
+        return WaitFor([this] { return !form->ExchangesPending(); });
+    }
+    // Until `count` message boxes in all were shown.
+    bool WaitForBoxes(std::size_t count)
+    {
+        return WaitFor([this, count] { return sink.shown.size() >= count; });
+    }
 
     QStringList History() const
     {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 #include "app/MessageSink.h"
@@ -25,10 +26,14 @@ public:
                                      QMessageBox::StandardButtons buttons) override
     {
         shown.push_back({owner, icon, title, text, buttons});
+        if (onShow)
+            onShow();
         return QMessageBox::Ok;
     }
 
     std::vector<ShownBox> shown;
+    // Runs as each box is shown (the moment a modal box would open).
+    std::function<void()> onShow;
 };
 
 }  // namespace app::test

@@ -12,7 +12,7 @@
 #include "app/tests/UnloadedBus.h"
 #include "app/tests/HookFixtures.h"
 #include "app/tests/RecordingSink.h"
-#include "hookmod/HookMessages.h"
+#include "hookmod/PosixHookBlockName.h"
 
 namespace app {
 namespace {
@@ -41,6 +41,7 @@ protected:
         form.show();
         form.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        ASSERT_TRUE(test::SettleWithKeyTabs(form));
     }
 
     void ExpectOneErrorBox(const char* text)
@@ -82,11 +83,12 @@ TEST_F(StartupTest, AllStepsPublishTheWindowAndFindTheWriteFields)
     for (int i = 1; i <= 7; ++i)
         EXPECT_EQ(form.WriteEdits[i], writes[i - 1]) << i;
 
-    // Neither creation nor showing the window touches the keyboard hook.
+    // Neither creation nor showing the window switches the keyboard hook on
+    // (without a scan the no-pedal state switches it off).
     ShowActive(form);
     QCoreApplication::processEvents();
     EXPECT_EQ(HookOnCalls(RecordingHookFolder()), std::max(onBefore, 0));
-    EXPECT_EQ(HookOffCalls(RecordingHookFolder()), std::max(offBefore, 0));
+    EXPECT_EQ(HookOffCalls(RecordingHookFolder()), std::max(offBefore, 0) + 1);
     EXPECT_FALSE(form.RzEdit1->hasFocus());
 }
 
@@ -179,21 +181,36 @@ TEST_F(StartupTest, BlockThatCannotBeCreatedKeepsTheHooks)
 
 TEST_F(StartupTest, SecondInstanceReusesTheBlockAndOverwritesTheWindow)
 {
-    block = hookmsg::kHookWindowBlockName;
     test::UnloadedBus bus;
     TMainForm first(bus);
-    first.SetMessageSink(&sink);
-    first.SetHookLibraryFolder(RecordingHookFolder());
-    first.RunFormCreate();
-    ASSERT_EQ(BlockValue("/TestHook"), static_cast<std::uint32_t>(first.winId()));
+    Create(first, RecordingHookFolder());
+    ASSERT_EQ(BlockValue(block), static_cast<std::uint32_t>(first.winId()));
 
     TMainForm second(bus);
-    second.SetMessageSink(&sink);
-    second.SetHookLibraryFolder(RecordingHookFolder());
-    second.RunFormCreate();
+    Create(second, RecordingHookFolder());
     EXPECT_TRUE(sink.shown.empty());
     EXPECT_NE(first.winId(), second.winId());
-    EXPECT_EQ(BlockValue("/TestHook"), static_cast<std::uint32_t>(second.winId()));
+    EXPECT_EQ(BlockValue(block), static_cast<std::uint32_t>(second.winId()));
+}
+
+// Without a name of its own the window uses the block of this user and
+// display, the one the hook library reads; the test's display is its own.
+TEST_F(StartupTest, DefaultBlockIsThisUsersForThisDisplay)
+{
+    const QByteArray display = qgetenv("DISPLAY");
+    const std::string ownDisplay = ":varnok-startup-test-" + std::to_string(getpid());
+    qputenv("DISPLAY", QByteArray::fromStdString(ownDisplay));
+    block = hookmsg::CurrentHookWindowBlockName();
+    EXPECT_EQ(block, "/TestHook-" + std::to_string(geteuid()) + "-" + ownDisplay);
+
+    test::UnloadedBus bus;
+    TMainForm form(bus);
+    form.SetMessageSink(&sink);
+    form.SetHookLibraryFolder(RecordingHookFolder());
+    form.RunFormCreate();
+    display.isNull() ? qunsetenv("DISPLAY") : qputenv("DISPLAY", display);
+    EXPECT_TRUE(sink.shown.empty());
+    EXPECT_EQ(BlockValue(block), static_cast<std::uint32_t>(form.winId()));
 }
 
 TEST(ErrorBoxTest, FullStopOnlyAfterCharactersThatSortAfterIt)

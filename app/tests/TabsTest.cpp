@@ -34,6 +34,7 @@ TEST_F(TabsTest, CountOneToThreeLaysOutThreeTabsAndReadsThreePedals)
     const int from = form->HistoryListBox->count();
 
     form->RzSpinEdit1->setValue(3);
+    ASSERT_TRUE(WaitForSends());
     for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(form->RzTabControl1->isTabVisible(i)) << i;
         EXPECT_EQ(form->RzTabControl1->tabCaption(i), QStringLiteral("Pedal %1").arg(i + 1));

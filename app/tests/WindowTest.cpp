@@ -39,14 +39,16 @@ TEST(WindowTest, KeyListDialogIsModalEmptyAndGoneAfterwards)
     EXPECT_EQ(form.findChild<TFormlist*>(), nullptr);
 }
 
-TEST(PlatformChoiceTest, XcbOnlyWithAnXDisplayAndNoExplicitChoice)
+// With an X display, xcb first and Wayland as the fallback: a DISPLAY that
+// cannot be reached (left over from ssh or tmux) must not stop the program.
+TEST(PlatformChoiceTest, XcbWithWaylandFallbackOnlyWithAnXDisplayAndNoExplicitChoice)
 {
-    EXPECT_TRUE(ShouldForceXcb(":0", nullptr));
-    EXPECT_TRUE(ShouldForceXcb(":1", ""));
-    EXPECT_FALSE(ShouldForceXcb(":0", "offscreen"));
-    EXPECT_FALSE(ShouldForceXcb(":0", "wayland"));
-    EXPECT_FALSE(ShouldForceXcb(nullptr, nullptr));
-    EXPECT_FALSE(ShouldForceXcb("", nullptr));
+    EXPECT_STREQ(PreferredPlatforms(":0", nullptr), "xcb;wayland");
+    EXPECT_STREQ(PreferredPlatforms(":1", ""), "xcb;wayland");
+    EXPECT_EQ(PreferredPlatforms(":0", "offscreen"), nullptr);
+    EXPECT_EQ(PreferredPlatforms(":0", "wayland"), nullptr);
+    EXPECT_EQ(PreferredPlatforms(nullptr, nullptr), nullptr);
+    EXPECT_EQ(PreferredPlatforms("", nullptr), nullptr);
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // On a real X server: the window id published at start-up names the main
 // window, and hook messages sent to it as ClientMessages reach the capture.
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
-#include <QSpinBox>
+#include <QComboBox>
 #include <QTest>
 
 #include <xcb/xcb.h>
@@ -15,10 +16,13 @@
 #include <memory>
 
 #include "app/MainForm.h"
+#include "app/TabBar.h"
+#include "app/TabControl.h"
 #include "app/tests/UnloadedBus.h"
 #include "app/tests/HookFixtures.h"
 #include "app/tests/RecordingSink.h"
 #include "hookmod/HookMessages.h"
+#include "hookmod/PosixHookBlockName.h"
 
 namespace app {
 namespace {
@@ -79,6 +83,7 @@ TEST(X11CaptureTest, PublishedWindowReceivesHookMessages)
     form.show();
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_TRUE(test::SettleWithKeyTabs(form));
 
     const std::optional<std::uint32_t> published = test::BlockValue(block);
     shm_unlink(block.c_str());
@@ -97,6 +102,7 @@ TEST(X11CaptureTest, PublishedWindowReceivesHookMessages)
 
     const xcb_atom_t atom = InternAtom(connection.get(), hookmsg::kHookAtomName);
     ASSERT_NE(atom, static_cast<xcb_atom_t>(XCB_ATOM_NONE));
+    form.RzEdit1->setFocus(Qt::MouseFocusReason);   // messages count while the hook is on
     SendHookMessage(connection.get(), *published, atom, hookmsg::kHookKeyMessage,
                     hookmsg::kKeyDown, KeyData(0x1D, false));   // Ctrl
     SendHookMessage(connection.get(), *published, atom, hookmsg::kHookApplication,
@@ -107,6 +113,39 @@ TEST(X11CaptureTest, PublishedWindowReceivesHookMessages)
     EXPECT_TRUE(QTest::qWaitFor([&form] { return !form.RzEdit1->text().isEmpty(); }, 3000));
     EXPECT_EQ(form.RzEdit1->text(), "Ctrl+Application");
     EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "01-65-00-00");
+}
+
+// On an X display with XInput 2 and the hook library, capture works: no
+// "off" sign, and "listening" exactly while the key edit box has the focus.
+// A click on the selected tab gives the box no focus, and no sign.
+TEST(X11CaptureTest, ListeningSignFollowsTheKeyEditFocus)
+{
+    const std::string block = test::PrivateBlockName("x11-sign");
+    test::RecordingSink sink;
+    test::UnloadedBus bus;
+    TMainForm form(bus);
+    form.SetMessageSink(&sink);
+    form.SetHookLibraryFolder(test::RecordingHookFolder());
+    form.SetHookBlockName(block);
+    form.RunFormCreate();
+    shm_unlink(block.c_str());
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    ASSERT_TRUE(test::SettleWithKeyTabs(form));
+
+    EXPECT_FALSE(form.CaptureOffSign->isVisible()) << form.CaptureOffSign->text().toStdString();
+    EXPECT_FALSE(form.ListeningSign->isVisible());
+    form.RzEdit1->setFocus(Qt::MouseFocusReason);
+    EXPECT_TRUE(form.ListeningSign->isVisible());
+    form.CBox->setFocus(Qt::MouseFocusReason);
+    EXPECT_FALSE(form.ListeningSign->isVisible());
+
+    form.RzTabControl1->setTabVisible(0, true);
+    TTabBar* bar = form.RzTabControl1->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(0).center());
+    EXPECT_FALSE(form.RzEdit1->hasFocus());
+    EXPECT_FALSE(form.ListeningSign->isVisible());
 }
 
 // X keycodes (evdev code + 8).
@@ -129,15 +168,20 @@ protected:
 #ifdef APP_HOOKMOD_FOLDER
         form.SetMessageSink(&sink);
         form.SetHookLibraryFolder(QStringLiteral(APP_HOOKMOD_FOLDER));
-        form.RunFormCreate();   // the real library reads the real block
+        form.RunFormCreate();   // the block of this user and the test's display
         ASSERT_TRUE(sink.shown.empty());
         form.show();
         form.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        ASSERT_TRUE(test::SettleWithKeyTabs(form));
         connection.reset(xcb_connect(nullptr, nullptr));
         ASSERT_EQ(xcb_connection_has_error(connection.get()), 0);
 #endif
     }
+
+    // The real library reads the block of this user and display (the test's
+    // own X server): the window publishes there by default.
+    void TearDown() override { shm_unlink(hookmsg::CurrentHookWindowBlockName().c_str()); }
 
     test::RecordingSink sink;
     test::UnloadedBus bus;
@@ -172,7 +216,7 @@ TEST_F(RealHookLibrary, CapturesKeysWhileTheKeyEditHasFocus)
     EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "01-04-00-00");
     QTest::qWait(200);   // the Ctrl release arrives and empties the list
     EXPECT_TRUE(form.Capture->CapturedKeyList().empty());
-    form.RzSpinEdit1->setFocus(Qt::TabFocusReason);   // hook off again
+    form.CBox->setFocus(Qt::TabFocusReason);   // hook off again
 #endif
 }
 
@@ -202,7 +246,7 @@ TEST_F(RealHookLibrary, CapturesWindowsAndMenuKeysAndKeysHeldBeforeFocus)
 
     // Ctrl goes down while the hook is off; only A, pressed with the hook
     // on, makes the combination, and Ctrl's later release adds nothing.
-    form.RzSpinEdit1->setFocus(Qt::TabFocusReason);
+    form.CBox->setFocus(Qt::TabFocusReason);
     InjectKey(connection.get(), kLeftCtrlKey, true);
     QTest::qWait(200);
     form.RzEdit1->setFocus(Qt::TabFocusReason);
@@ -215,7 +259,7 @@ TEST_F(RealHookLibrary, CapturesWindowsAndMenuKeysAndKeysHeldBeforeFocus)
     EXPECT_EQ(form.RzEdit1->text(), "A");
     EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "00-04-00-00");
     EXPECT_TRUE(form.Capture->CapturedKeyList().empty());
-    form.RzSpinEdit1->setFocus(Qt::TabFocusReason);
+    form.CBox->setFocus(Qt::TabFocusReason);
 #endif
 }
 

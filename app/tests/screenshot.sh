@@ -17,6 +17,8 @@ program_pid=
 cleanup() {
     [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null && wait "$program_pid" 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    # The program's window-id block for this display (/dev/shm/TestHook-<uid>-<display>).
+    [ -n "${DISPLAY:-}" ] && rm -f "/dev/shm/TestHook-$(id -u)-${DISPLAY//\//_}"
     rm -rf "$work"
 }
 trap cleanup EXIT

@@ -15,6 +15,7 @@
 
 #include "capture/ExecutableFolder.h"
 #include "capture/HookLibrary.h"
+#include "hookmod/PosixHookBlockName.h"
 
 namespace {
 
@@ -64,11 +65,20 @@ protected:
         close(fd);
         return id;
     }
-    void MakeBlock(off_t size) {
+    void MakeBlock(off_t size, mode_t mode = 0600) {
         const int fd = shm_open(block_.c_str(), O_CREAT | O_RDWR, 0600);
         ASSERT_GE(fd, 0);
         ASSERT_EQ(ftruncate(fd, size), 0);
+        ASSERT_EQ(fchmod(fd, mode), 0);  // past the umask
         close(fd);
+    }
+    mode_t BlockMode() const {
+        struct stat st {};
+        const int fd = shm_open(block_.c_str(), O_RDONLY, 0);
+        if (fd < 0) return 0;
+        fstat(fd, &st);
+        close(fd);
+        return st.st_mode & 0777;
     }
 
     std::string block_;
@@ -131,6 +141,43 @@ TEST_F(HookLink, AnEmptyBlockIsGrownToHoldTheId) {
     ASSERT_EQ(hook.Load(kRecording, 0x03000003, block_), HookLinkStatus::Ok);
     EXPECT_EQ(BlockSize(), 4);
     EXPECT_EQ(BlockId(), 0x03000003u);
+}
+
+// A block of this user left open to others (by an older version, or by
+// hand) is reused and closed to them again: nobody else may shrink or fill it.
+TEST_F(HookLink, LeftOverBlockOfThisUserIsReusedAndClosedToOthers) {
+    MakeBlock(0, 0666);
+    HookLibrary hook;
+    ASSERT_EQ(hook.Load(kRecording, 0x04000004, block_), HookLinkStatus::Ok) << hook.FailureDetail();
+    EXPECT_EQ(BlockMode(), 0600u);
+    EXPECT_EQ(BlockSize(), 4);
+    EXPECT_EQ(BlockId(), 0x04000004u);
+}
+
+// A block of that name owned by someone else is not written to: the window
+// id would go where another user reads (and writes) it.
+TEST_F(HookLink, BlockOfAnotherUserIsRefused) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to make a block of another user";
+    MakeBlock(4, 0666);
+    const int fd = shm_open(block_.c_str(), O_RDWR, 0);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(fchown(fd, 65534, 65534), 0);
+    close(fd);
+    HookLibrary hook;
+    EXPECT_EQ(hook.Load(kRecording, 0x05000005, block_), HookLinkStatus::BlockFailed);
+    EXPECT_NE(hook.FailureDetail().find("another user"), std::string::npos) << hook.FailureDetail();
+    EXPECT_TRUE(hook.HasHooks());
+    EXPECT_EQ(BlockId(), 0u);
+}
+
+// One block per user and display, named the same way by the program and
+// the hook library.
+TEST(HookBlockName, IsPerUserAndDisplay) {
+    EXPECT_EQ(hookmsg::HookWindowBlockName(1000, ":0"), "/TestHook-1000-:0");
+    EXPECT_NE(hookmsg::HookWindowBlockName(1001, ":0"), hookmsg::HookWindowBlockName(1000, ":0"));
+    EXPECT_NE(hookmsg::HookWindowBlockName(1000, ":1"), hookmsg::HookWindowBlockName(1000, ":0"));
+    EXPECT_EQ(hookmsg::HookWindowBlockName(0, "/tmp/launch-x/org.x:0"), "/TestHook-0-_tmp_launch-x_org.x:0");
+    EXPECT_EQ(hookmsg::HookWindowBlockName(7, ""), "/TestHook-7-");
 }
 
 TEST_F(HookLink, BlockFailureKeepsTheHooks) {

@@ -1,13 +1,10 @@
-// The hook library link on Windows: Hookmod.dll from the program's folder,
-// and the paging-file mapping that names the window.
+// The hook library link on Windows: Hookmod.dll from the program's folder.
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
 #include "capture/HookLibrary.h"
 #include "capture/windows/WideText.h"
-#include "hookmod/windows/HookMapping.h"
 
 namespace capture {
 
@@ -15,7 +12,6 @@ const char HookLibrary::kLibraryFileName[] = "Hookmod.dll";
 
 HookLibrary::~HookLibrary() {
     // The library stays loaded: its hook may still be installed.
-    if (mapping_ != nullptr) CloseHandle(mapping_);
 }
 
 HookLinkStatus HookLibrary::Fail(HookLinkStatus status, std::string detail) {
@@ -27,10 +23,7 @@ HookLinkStatus HookLibrary::Load(const std::string& folder, std::uint32_t window
                                  std::string_view blockName) {
     detail_.clear();
     hookOn_ = hookOff_ = nullptr;
-    if (mapping_ != nullptr) {
-        CloseHandle(mapping_);
-        mapping_ = nullptr;
-    }
+    block_.Close();
 
     // The folder may hold any character (a user name in Chinese): the wide call.
     const std::string path = folder + "\\" + kLibraryFileName;
@@ -47,18 +40,14 @@ HookLinkStatus HookLibrary::Load(const std::string& folder, std::uint32_t window
     hookOn_ = on;
     hookOff_ = off;
 
-    // Made, or reused when another instance made it already.
-    const std::string name(blockName.empty() ? hookmsg::windows::kHookMappingName : blockName);
-    HANDLE mapping = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
-                                        hookmsg::kHookWindowBlockSize, name.c_str());
-    if (mapping == nullptr) return Fail(HookLinkStatus::BlockFailed, SystemErrorText(name, GetLastError()));
-    mapping_ = mapping;
-
-    void* view = MapViewOfFile(mapping, FILE_MAP_WRITE, 0, 0, hookmsg::kHookWindowBlockSize);
-    if (view == nullptr)
-        return Fail(HookLinkStatus::WindowIdNotWritten, SystemErrorText(name, GetLastError()));
-    std::memcpy(view, &windowId, sizeof windowId);
-    UnmapViewOfFile(view);
+    switch (block_.Publish(blockName, windowId)) {
+        case WindowIdBlock::Result::CreateFailed:
+            return Fail(HookLinkStatus::BlockFailed, block_.FailureDetail());
+        case WindowIdBlock::Result::WriteFailed:
+            return Fail(HookLinkStatus::WindowIdNotWritten, block_.FailureDetail());
+        case WindowIdBlock::Result::Ok:
+            break;
+    }
     return HookLinkStatus::Ok;
 }
 

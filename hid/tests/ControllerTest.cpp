@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "HidTestSupport.h"
 
 namespace hid::test {
@@ -136,6 +138,72 @@ TEST_F(ControllerTest, OneRescanFiresRemovalsFromTheEndThenArrivalsThenOneChange
   EXPECT_EQ(ctl->At(2)->PnPInfo().DeviceInstance, e->Instance());
   for (const auto& dev : {a, b, c, d, e}) EXPECT_EQ(dev->OpenHandles(), 0);
 }
+
+TEST_F(ControllerTest, ARemovalHandlerThatGivesBackAnEarlierDeviceLeavesEveryOtherHandledOnce) {
+  auto a = bus.Plug(PedalDescription(u"A"));
+  auto b = bus.Plug(PedalDescription(u"B"));
+  auto c = bus.Plug(PedalDescription(u"C"));
+  MakeController();
+  Pump();
+  THidDevice* first = CheckOut(0);
+  CheckOut(1);
+  THidDevice* last = CheckOut(2);
+  ASSERT_NE(last, nullptr);
+  rec.Take();
+  // C's unplug handler gives A back; A no longer opens, so its entry goes
+  // and the entries behind it move up.
+  ctl->SetOnRemoval(MakeHandler(&rec, &Recorder::Removal));
+  bool given = false;
+  auto giveBackFirst = [&] {
+    if (given) return;
+    given = true;
+    Destroy(first);
+  };
+  struct GiveBack {
+    std::function<void()> fn;
+    void Removal(THidDevice*) { fn(); }
+  } hook{giveBackFirst};
+  ctl->SetOnDeviceUnplug(MakeHandler(&hook, &GiveBack::Removal));
+  bus.Unplug(a);
+  bus.Unplug(c);
+  ctl->DeviceChange();  // one rescan for both (a monitor may notify once for each)
+  const auto log = rec.Take();
+  EXPECT_EQ(std::count(log.begin(), log.end(), "removal " + Name(last)), 1) << ::testing::PrintToString(log);
+  EXPECT_EQ(ctl->Count(), 2);  // B, and C until its owner gives it back
+}
+
+#ifndef NDEBUG
+using ControllerDeathTest = ControllerTest;
+
+TEST_F(ControllerDeathTest, DeletingADeviceInsideAHandlerRunningForItFailsLoudly) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  struct Self {
+    void Delete(THidDevice* device) { delete device; }
+  } self;
+  EXPECT_DEATH(
+      {
+        auto pedal = bus.Plug(PedalDescription());
+        MakeController();
+        Pump();
+        CheckOut(0);
+        ctl->SetOnRemoval(MakeHandler(&self, &Self::Delete));
+        bus.Unplug(pedal);
+        Pump();
+      },
+      "deleted inside an event or report handler");
+  EXPECT_DEATH(
+      {
+        auto pedal = bus.Plug(PedalDescription());
+        MakeController();
+        Pump();
+        THidDevice* device = CheckOut(0);
+        rec.onData = [device](const Report&) { delete device; };
+        pedal->InjectInput({2, 0x81, 0, 0, 0, 0, 0, 0});
+        ServeUntil([] { return false; }, 10s);
+      },
+      "deleted inside an event or report handler");
+}
+#endif
 
 TEST_F(ControllerTest, EnumerateOffersPresentDevicesInOrder) {
   MakeController();

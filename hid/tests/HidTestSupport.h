@@ -103,8 +103,10 @@ class HidFixture : public ::testing::Test {
 
   // A controller with the recorder's plug, change and data handlers, as the
   // window connects them while it is built (no scan yet).
-  void MakeController() {
-    ctl = std::make_unique<THidDeviceController>(bus, queue);
+  void MakeController() { MakeController(bus); }
+  // The same on `backend` (one in front of the bus).
+  void MakeController(platform::Backend& backend) {
+    ctl = std::make_unique<THidDeviceController>(backend, queue);
     ctl->BeginLoading();
     ctl->SetOnArrival(MakeHandler(&rec, &Recorder::Arrival));
     ctl->SetOnRemoval(MakeHandler(&rec, &Recorder::Removal));

@@ -2,6 +2,10 @@
 // the hook's messages, each once, and only while the hook is on.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <unistd.h>
+
 #include <memory>
 
 #include "hookmod/tests/HookReceiver.h"
@@ -161,6 +165,26 @@ TEST_F(HookDelivery, MissingOrStaleWindowIdIsSurvived) {
 
     // The hook still runs and finds the window again.
     HookReceiver::Publish(receiver_.Window());
+    hook_->On();
+    ExpectMarkerNext();
+}
+
+// A block that another user owns names no window: the keys typed are not
+// sent to whatever window it names.
+TEST_F(HookDelivery, BlockOfAnotherUserNamesNoWindow) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to give the block to another user";
+    auto setOwner = [](uid_t uid) {
+        const int fd = shm_open(HookReceiver::BlockName().c_str(), O_RDWR, 0);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(fchown(fd, uid, uid), 0);
+        close(fd);
+    };
+    ASSERT_NO_FATAL_FAILURE(setOwner(65534));
+    hook_->On();
+    receiver_.Tap(kA);
+    hook_->Off();
+
+    ASSERT_NO_FATAL_FAILURE(setOwner(geteuid()));
     hook_->On();
     ExpectMarkerNext();
 }

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -32,10 +33,12 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 #include "hid/platform/linux/tests/FakeHidTestbed.h"
 #include "hid/platform/linux/tests/FakePedal.h"
+#include "hookmod/PosixHookBlockName.h"
 
 extern char** environ;
 
@@ -256,6 +259,8 @@ constexpr std::uint8_t kControlL = 37;
 constexpr std::uint8_t kShiftL = 50;
 constexpr std::uint8_t kKeyA = 38;
 constexpr std::uint8_t kReturn = 36;
+constexpr std::uint8_t kTab = 23;
+constexpr std::uint8_t kUp = 111;
 
 struct Rect {
     int x, y, w, h;
@@ -267,6 +272,10 @@ struct Rect {
 constexpr Rect kKeyEdit{8 + 136, 120 + 80, 177, 25};   // RzEdit1 in the tab control at 8,120
 constexpr Rect kWriteIn{224, 288, 89, 33};             // RzBitBtn1
 constexpr Rect kStatusPicture{8 + 16, 8 + 56, 33, 33}; // Image1 / Image2 in the group box at 8,8
+constexpr Rect kPedalCount{128, 288, 49, 26};          // RzSpinEdit1
+// The second tab's header: tabs start at the tab control's left edge and are
+// each wider than 55 and narrower than 95 pixels ("Pedal 1").
+constexpr Rect kSecondTab{8 + 95, 120 + 4, 1, 14};
 
 class XClient {
 public:
@@ -830,6 +839,117 @@ TEST_F(E2EWindowTest, CaptureWriteInUnplugAndReplugWithTheRealProgram)
     ASSERT_NO_FATAL_FAILURE(CloseProgram(x, *main, run));
 }
 
+// Tab in the key box moves the focus on and is not captured; a click on
+// another tab takes the focus back and the combination pressed then is the
+// one written in. A mouse and a keyboard plugged in and out before "Write in"
+// change nothing of the unsaved assignment and start no read-out.
+TEST_F(E2EWindowTest, TabInTheKeyBoxThenATabClickAndOtherDevicesBeforeWriteIn)
+{
+    FakeHidTestbed bed;
+    FakeHidDevice& node = bed.Plug(FakePedal::Description("E2E0004"));
+    FakePedal pedal(node);
+
+    RunningProgram run;
+    ASSERT_NO_FATAL_FAILURE(StartProgram(run));
+    std::optional<xcb_window_t> main;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            main = x.FindViewable(kMainTitle);
+            return main.has_value() || !run.process.Alive();
+        },
+        20s))
+        << "the main window did not appear\n" << run.Log();
+    ASSERT_TRUE(run.process.Alive()) << run.Log();
+    const std::optional<Rect> window = x.Geometry(*main);
+    ASSERT_TRUE(window.has_value());
+    auto onScreen = [&window](const Rect& r) { return Rect{window->x + r.x, window->y + r.y, r.w, r.h}; };
+    const Rect keyEdit = onScreen(kKeyEdit);
+    const Rect pedalCount = onScreen(kPedalCount);
+    const Rect secondTab = onScreen(kSecondTab);
+    const Rect writeIn = onScreen(kWriteIn);
+    const Rect whole = onScreen({0, 0, 426, 338});
+    ASSERT_TRUE(WaitUntil([&] { return CountReadRequests(node) >= 1; }, 20s)) << run.Log();
+    ASSERT_TRUE(WaitForQuietNode(node, 1500ms, 20s));
+    ASSERT_TRUE(WaitForStillPixels(x, whole, 500ms, 10s));
+    x.SetFocus(*main);
+
+    // Into the key box, then Tab: the focus moves on.
+    std::vector<std::uint8_t> before = x.Pixels(keyEdit);
+    x.Click(keyEdit.cx(), keyEdit.cy());
+    ASSERT_TRUE(WaitForRepaint(x, keyEdit, before, 10s)) << "the key edit box did not take the focus";
+    before = x.Pixels(keyEdit);
+    x.Key(kTab, true);
+    x.Key(kTab, false);
+    ASSERT_TRUE(WaitForRepaint(x, keyEdit, before, 10s)) << "Tab did not take the focus out of the key box";
+
+    // Two pedals: the count up by one; its read-out is answered.
+    x.Click(pedalCount.x + 12, pedalCount.cy());
+    x.Key(kUp, true);
+    x.Key(kUp, false);
+    ASSERT_TRUE(WaitUntil([&] { return CountReadRequests(node) >= 2 && node.Written().back()[2] == 0x01; }, 10s))
+        << "no read-out of two pedals after the count went up";
+    ASSERT_TRUE(WaitForQuietNode(node, 1000ms, 20s));
+    // (the pedal count's text cursor blinks: the tabs alone hold still)
+    ASSERT_TRUE(WaitForStillPixels(x, onScreen({8, 120, 409, 145}), 500ms, 10s));
+
+    // "Pedal 2": the key box has the focus again; Ctrl+A for pedal 2.
+    before = x.Pixels(keyEdit);
+    x.Click(secondTab.cx(), secondTab.cy());
+    ASSERT_TRUE(WaitForRepaint(x, keyEdit, before, 10s)) << "the click on Pedal 2 changed nothing";
+    ASSERT_TRUE(WaitForStillPixels(x, whole, 500ms, 10s));
+    before = x.Pixels(keyEdit);
+    x.Key(kControlL, true);
+    x.Key(kKeyA, true);
+    x.Key(kKeyA, false);
+    x.Key(kControlL, false);
+    ASSERT_TRUE(WaitForRepaint(x, keyEdit, before, 10s)) << "the captured keys did not show";
+    Screenshot("e2e-tab-then-pedal-2.png");
+
+    // A mouse, then a keyboard, plugged in and out: nothing is read out, the
+    // unsaved assignment stays.
+    const std::size_t written = node.Written().size();
+    const std::vector<std::uint8_t> shown = x.Pixels(whole);
+    for (const auto& [serial, product, productId] :
+         {std::tuple{"M1", "USB Mouse", 0xC077}, std::tuple{"K1", "USB Keyboard", 0xC31C}}) {
+        auto description = FakePedal::Description(serial);
+        description.vendorId = 0x046D;
+        description.productId = static_cast<std::uint16_t>(productId);
+        description.product = product;
+        FakeHidDevice& other = bed.Plug(description);
+        std::this_thread::sleep_for(1s);
+        bed.Unplug(other);
+        std::this_thread::sleep_for(1s);
+        ASSERT_TRUE(WaitForStillPixels(x, whole, 500ms, 10s));
+        EXPECT_EQ(node.Written().size(), written) << product << ": the program wrote to the pedal";
+        EXPECT_TRUE(x.Pixels(whole) == shown) << product << ": the window changed";
+        ASSERT_TRUE(run.process.Alive()) << run.Log();
+    }
+
+    x.Click(writeIn.cx(), writeIn.cy());
+    std::optional<xcb_window_t> box;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            box = x.FindViewable(kWriteInTitle);
+            return box.has_value();
+        },
+        10s))
+        << "no \"Write in\" box\n" << run.Log();
+    x.SetFocus(*box);
+    x.Key(kReturn, true);
+    x.Key(kReturn, false);
+    ASSERT_TRUE(WaitUntil([&] { return !x.FindViewable(kWriteInTitle).has_value(); }, 10s));
+
+    std::vector<Report> writes;
+    for (const Report& report : node.Written())
+        if (report.size() >= 2 && report[1] == 0x02)
+            writes.push_back(report);
+    ASSERT_EQ(writes.size(), 2u) << "one write report for each of the two pedals";
+    EXPECT_EQ(Hex(writes[0]), Hex(Report{0x02, 0x02, 0x00, 0x01, 0x06, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(Hex(writes[1]), Hex(Report{0x02, 0x02, 0x01, 0x01, 0x04, 0x00, 0x00, 0x00}));
+    EXPECT_EQ(pedal.firmware().GetSlot(1), (sim::PedalFirmware::Slot{0x01, 0x04, 0x00, 0x00}));
+    ASSERT_NO_FATAL_FAILURE(CloseProgram(x, *main, run));
+}
+
 // The test runs as root, for whom file modes refuse nothing: the program runs
 // without the capabilities that override them.
 std::vector<std::string> WithoutFileModeOverride()
@@ -896,6 +1016,10 @@ TEST_F(E2EWindowTest, PedalWithoutAccessRightsWarnsAndWriteInFails)
     // Write in is enabled while a pedal is found; its box reports the failure.
     const Rect writeIn{window->x + kWriteIn.x, window->y + kWriteIn.y, kWriteIn.w, kWriteIn.h};
     ASSERT_TRUE(WaitForStillPixels(x, *window, 500ms, 10s));
+    Screenshot("e2e-access-not-usable.png");
+    // Found but not usable: never polled.
+    std::this_thread::sleep_for(1200ms);
+    EXPECT_TRUE(node.Written().empty()) << "the program polls a pedal it may not open";
     x.SetFocus(main);
     x.Click(writeIn.cx(), writeIn.cy());
     std::optional<xcb_window_t> box;
@@ -948,5 +1072,7 @@ int main(int argc, char** argv)
     const int result = RUN_ALL_TESTS();
     gServer = nullptr;
     server.process.Stop();   // ends Xvfb by its pid
+    // The programs' window-id block of this user for our display.
+    ::shm_unlink(hookmsg::HookWindowBlockName(::geteuid(), server.display).c_str());
     return result;
 }

@@ -170,8 +170,10 @@ void ReportDescriptorParser::Finish(ReportDescriptor& out) {
     for (const auto& r : c.reports) {
       for (int k = 0; k < 3; ++k) maxBits[k] = std::max(maxBits[k], r.bits[k]);
       if (r.id != 0) c.info.reportIds.push_back(r.id);
+      if (r.bits[kInput] > 0) c.info.inputReportIds.push_back(r.id);
     }
     std::sort(c.info.reportIds.begin(), c.info.reportIds.end());
+    std::sort(c.info.inputReportIds.begin(), c.info.inputReportIds.end());
     c.info.inputReportByteLength = ByteLength(maxBits[kInput]);
     c.info.outputReportByteLength = ByteLength(maxBits[kOutput]);
     c.info.featureReportByteLength = ByteLength(maxBits[kFeature]);

@@ -13,6 +13,9 @@ struct TopLevelCollection {
   // Report ids of the reports in this collection, ascending; empty when the
   // descriptor uses no report ids.
   std::vector<std::uint8_t> reportIds;
+  // Ids of this collection's input reports, ascending; 0 stands for the
+  // input report of a descriptor without report ids.
+  std::vector<std::uint8_t> inputReportIds;
   // Byte lengths as the platform counts them: the largest report of the kind
   // in this collection, rounded up to bytes, plus one byte for the report id
   // (also when the descriptor has none). Zero when there is no such report.

@@ -2,9 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
-#include <linux/hidraw.h>
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include "hid/platform/linux/ReportDescriptorSource.h"
@@ -18,8 +16,9 @@ constexpr std::uint16_t kLangIdEnglishUs = 0x0409;
 constexpr int kWriteReadyTimeoutMs = 1000;
 }  // namespace
 
-HidrawDeviceHandle::HidrawDeviceHandle(HidrawNodeInfo info, std::size_t collection, int fd)
-    : info_(std::move(info)), collection_(collection), fd_(fd) {}
+HidrawDeviceHandle::HidrawDeviceHandle(std::string node, std::shared_ptr<const HidrawNodeInfo> info,
+                                       std::size_t collection, int fd)
+    : node_(std::move(node)), info_(std::move(info)), collection_(collection), fd_(fd), descriptor_(info_->descriptor) {}
 
 HidrawDeviceHandle::~HidrawDeviceHandle() {
   if (fd_ >= 0) ::close(fd_);
@@ -27,38 +26,24 @@ HidrawDeviceHandle::~HidrawDeviceHandle() {
 
 bool HidrawDeviceHandle::Fail(int error, const std::string& what) {
   lastError_ = error;
-  errorText_ = info_.devnode + ": " + what;
+  errorText_ = node_ + ": " + what;
   if (error != 0) errorText_ += std::string(" (") + std::strerror(error) + ")";
   return false;
 }
 
 bool HidrawDeviceHandle::GetAttributes(HIDD_ATTRIBUTES& out) {
-  std::optional<std::uint16_t> vendor = info_.vendorId;
-  std::optional<std::uint16_t> product = info_.productId;
-  if (fd_ >= 0) {
-    hidraw_devinfo raw{};
-    if (::ioctl(fd_, HIDIOCGRAWINFO, &raw) == 0) {
-      vendor = static_cast<std::uint16_t>(raw.vendor);
-      product = static_cast<std::uint16_t>(raw.product);
-    }
-  }
-  if (!vendor || !product) return Fail(ENODATA, "vendor and product ids unknown");
-  out.VendorID = *vendor;
-  out.ProductID = *product;
-  out.VersionNumber = info_.version.value_or(0);
+  // HID_ID holds what the node's raw info ioctl would say.
+  if (!info_->vendorId || !info_->productId) return Fail(ENODATA, "vendor and product ids unknown");
+  out.VendorID = *info_->vendorId;
+  out.ProductID = *info_->productId;
+  out.VersionNumber = info_->version.value_or(0);
   return true;
 }
 
 const descriptor::ReportDescriptor* HidrawDeviceHandle::Descriptor() {
-  if (descriptor_) return &*descriptor_;
-  auto bytes = ReadDescriptorFromNode(fd_);
-  if (!bytes) bytes = ReadDescriptorFromSysfs(info_.hidSyspath);
-  if (!bytes) {
-    Fail(ENODATA, "report descriptor cannot be read");
-    return nullptr;
-  }
-  descriptor_ = descriptor::ParseReportDescriptor(*bytes);
-  return &*descriptor_;
+  if (!descriptor_) descriptor_ = LoadReportDescriptor(info_->hidSyspath, fd_);
+  if (!descriptor_) Fail(ENODATA, "report descriptor cannot be read");
+  return descriptor_.get();
 }
 
 bool HidrawDeviceHandle::GetCaps(HIDP_CAPS& out) {
@@ -85,17 +70,17 @@ bool HidrawDeviceHandle::CopyString(const std::optional<std::string>& text, cons
 }
 
 bool HidrawDeviceHandle::GetProductString(WideChar* buffer, std::uint32_t bufferBytes) {
-  return CopyString(info_.product, "product", buffer, bufferBytes);
+  return CopyString(info_->product, "product", buffer, bufferBytes);
 }
 
 bool HidrawDeviceHandle::GetSerialNumberString(WideChar* buffer, std::uint32_t bufferBytes) {
-  return CopyString(info_.serial, "serial number", buffer, bufferBytes);
+  return CopyString(info_->serial, "serial number", buffer, bufferBytes);
 }
 
 bool HidrawDeviceHandle::GetIndexedString(std::uint32_t index, WideChar* buffer, std::uint32_t bufferBytes) {
   if (index != 0) return Fail(EINVAL, "string " + std::to_string(index) + " is not available");
   // A device with strings has a language list; sysfs gives them in English.
-  if (!info_.product && !info_.serial) return Fail(ENODATA, "no strings, no language list");
+  if (!info_->product && !info_->serial) return Fail(ENODATA, "no strings, no language list");
   const std::u16string languages(1, static_cast<char16_t>(kLangIdEnglishUs));
   if (!CopyToWideBuffer(languages, buffer, bufferBytes)) return Fail(EINVAL, "string buffer too small");
   return true;

@@ -1,11 +1,13 @@
-// The main handle on one top-level collection of a hidraw node. Opened with
-// access rights it holds an O_RDWR fd and asks the node itself (raw info and
-// descriptor ioctls); opened without, it holds no fd and answers attributes,
-// capabilities and strings from sysfs, and its writes fail with EACCES.
-// Used by one thread at a time.
+// The main handle on one top-level collection of a hidraw node. Attributes,
+// capabilities and strings come from what sysfs says about the node (the
+// scan's record, or a fresh look); the node itself is asked only for the
+// report descriptor when sysfs has none. Opened with access rights it holds
+// an O_RDWR fd for writes; opened without, it holds none and its writes fail
+// with EACCES. Used by one thread at a time.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -17,8 +19,9 @@ namespace hid::platform::linux_ {
 
 class HidrawDeviceHandle final : public DeviceHandle {
  public:
-  // Takes ownership of `fd` (-1: opened without access rights).
-  HidrawDeviceHandle(HidrawNodeInfo info, std::size_t collection, int fd);
+  // Takes ownership of `fd` (-1: opened without access rights). `node` is the
+  // path it was opened by, for error texts.
+  HidrawDeviceHandle(std::string node, std::shared_ptr<const HidrawNodeInfo> info, std::size_t collection, int fd);
   ~HidrawDeviceHandle() override;
   HidrawDeviceHandle(const HidrawDeviceHandle&) = delete;
   HidrawDeviceHandle& operator=(const HidrawDeviceHandle&) = delete;
@@ -40,10 +43,11 @@ class HidrawDeviceHandle final : public DeviceHandle {
                   std::uint32_t bufferBytes);
   const descriptor::ReportDescriptor* Descriptor();
 
-  HidrawNodeInfo info_;
+  const std::string node_;
+  const std::shared_ptr<const HidrawNodeInfo> info_;
   std::size_t collection_;
   int fd_;
-  std::optional<descriptor::ReportDescriptor> descriptor_;
+  std::shared_ptr<const descriptor::ReportDescriptor> descriptor_;
   int lastError_ = 0;
   std::string errorText_;
 };

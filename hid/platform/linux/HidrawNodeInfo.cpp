@@ -1,72 +1,87 @@
 #include "hid/platform/linux/HidrawNodeInfo.h"
 
 #include <cstdio>
-#include <cstring>
-#include <sys/stat.h>
+
+#include "hid/platform/linux/ReportDescriptorSource.h"
+#include "hid/platform/linux/SysfsFile.h"
 
 namespace hid::platform::linux_ {
 
 namespace {
 
-std::optional<std::string> NonEmpty(const char* text) {
-  if (text == nullptr || *text == '\0') return std::nullopt;
-  return std::string(text);
+// How far up a device tree the USB device is looked for.
+constexpr int kMaxAncestors = 32;
+
+std::optional<std::string> NonEmpty(std::optional<std::string> text) {
+  if (!text || text->empty()) return std::nullopt;
+  return text;
 }
 
-std::optional<std::uint16_t> Hex16(const char* text) {
+std::optional<std::string> NonEmpty(std::optional<std::string_view> text) {
+  if (!text || text->empty()) return std::nullopt;
+  return std::string(*text);
+}
+
+std::optional<std::uint16_t> Hex16(const std::optional<std::string>& text) {
   unsigned value = 0;
   char tail = 0;
-  if (text == nullptr || std::sscanf(text, "%x%c", &value, &tail) != 1 || value > 0xFFFF) return std::nullopt;
+  if (!text || std::sscanf(text->c_str(), "%x%c", &value, &tail) != 1 || value > 0xFFFF) return std::nullopt;
   return static_cast<std::uint16_t>(value);
 }
 
-bool IsSubsystem(const UdevLibrary& lib, struct udev_device* device, const char* subsystem) {
-  const char* s = lib.udev_device_get_subsystem(device);
-  return s != nullptr && std::strcmp(s, subsystem) == 0;
+std::string BaseName(const std::string& path) {
+  const auto slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string Uevent(const std::string& dir) { return ReadSysfsAttribute(dir + "/uevent").value_or(std::string()); }
+
+// The nearest ancestor of `dir` (itself included) that is a USB device, as
+// libudev's parent lookup for subsystem "usb", devtype "usb_device" finds it.
+std::string UsbDeviceAbove(std::string dir) {
+  for (int level = 0; level < kMaxAncestors && dir.size() > sizeof "/sys/devices" - 1; ++level) {
+    if (UeventValue(Uevent(dir), "DEVTYPE") == std::string_view("usb_device")) return dir;
+    dir = ParentPath(dir);
+  }
+  return {};
 }
 
 }  // namespace
 
-HidrawNodeInfo DescribeHidrawDevice(const UdevLibrary& lib, struct udev_device* hidraw) {
-  HidrawNodeInfo info;
-  if (const char* node = lib.udev_device_get_devnode(hidraw)) info.devnode = node;
-  if (const char* path = lib.udev_device_get_syspath(hidraw)) info.syspath = path;
+std::string HidParentPath(const std::string& hidrawSyspath) {
+  const std::string glue = ParentPath(hidrawSyspath);
+  if (BaseName(glue) != "hidraw") return {};
+  return ParentPath(glue);
+}
 
-  // Parents belong to the child device; they are not unreferenced here.
-  struct udev_device* hid = lib.udev_device_get_parent_with_subsystem_devtype(hidraw, "hid", nullptr);
-  if (hid != nullptr) {
-    if (const char* path = lib.udev_device_get_syspath(hid)) info.hidSyspath = path;
+HidrawNodeInfo DescribeHidrawNode(const std::string& syspath) {
+  HidrawNodeInfo info;
+  info.syspath = syspath;
+  info.devnode = "/dev/" + BaseName(syspath);
+
+  const std::string hid = HidParentPath(syspath);
+  const std::string hidUevent = hid.empty() ? std::string() : Uevent(hid);
+  if (!hidUevent.empty()) {
+    info.hidSyspath = hid;
     // HID_ID=bus:vendor:product, each in hex ("0003:000016C0:000005E1").
     unsigned bus = 0, vendor = 0, product = 0;
-    const char* id = lib.udev_device_get_property_value(hid, "HID_ID");
-    if (id != nullptr && std::sscanf(id, "%x:%x:%x", &bus, &vendor, &product) == 3) {
+    const std::string id(UeventValue(hidUevent, "HID_ID").value_or(std::string_view()));
+    if (std::sscanf(id.c_str(), "%x:%x:%x", &bus, &vendor, &product) == 3) {
       info.vendorId = static_cast<std::uint16_t>(vendor & 0xFFFF);
       info.productId = static_cast<std::uint16_t>(product & 0xFFFF);
     }
-    info.product = NonEmpty(lib.udev_device_get_property_value(hid, "HID_NAME"));
-    info.serial = NonEmpty(lib.udev_device_get_property_value(hid, "HID_UNIQ"));
-  }
+    info.product = NonEmpty(UeventValue(hidUevent, "HID_NAME"));
+    info.serial = NonEmpty(UeventValue(hidUevent, "HID_UNIQ"));
+    info.descriptor = LoadReportDescriptor(hid, -1);
 
-  struct udev_device* usb = lib.udev_device_get_parent_with_subsystem_devtype(hidraw, "usb", "usb_device");
-  if (usb != nullptr) {
-    info.version = Hex16(lib.udev_device_get_sysattr_value(usb, "bcdDevice"));
-    if (auto product = NonEmpty(lib.udev_device_get_sysattr_value(usb, "product"))) info.product = product;
-    if (auto serial = NonEmpty(lib.udev_device_get_sysattr_value(usb, "serial"))) info.serial = serial;
+    const std::string usb = UsbDeviceAbove(ParentPath(hid));
+    if (!usb.empty()) {
+      info.version = Hex16(ReadSysfsAttribute(usb + "/bcdDevice"));
+      if (auto text = NonEmpty(ReadSysfsAttribute(usb + "/product"))) info.product = std::move(text);
+      if (auto text = NonEmpty(ReadSysfsAttribute(usb + "/serial"))) info.serial = std::move(text);
+    }
   }
   return info;
-}
-
-UdevDevicePtr FindHidrawDevice(const UdevLibrary& lib, const std::string& node) {
-  struct stat st {};
-  if (::stat(node.c_str(), &st) != 0) return {};
-  if (S_ISCHR(st.st_mode)) {
-    UdevDevicePtr byNumber(lib, lib.udev_device_new_from_devnum(lib.context(), 'c', st.st_rdev));
-    if (byNumber && IsSubsystem(lib, byNumber.get(), "hidraw")) return byNumber;
-  }
-  const auto slash = node.rfind('/');
-  const std::string name = slash == std::string::npos ? node : node.substr(slash + 1);
-  UdevDevicePtr byName(lib, lib.udev_device_new_from_subsystem_sysname(lib.context(), "hidraw", name.c_str()));
-  return byName;
 }
 
 }  // namespace hid::platform::linux_

@@ -11,7 +11,8 @@
 #include <cstring>
 #include <limits>
 
-#include "hid/platform/descriptor/ReportDescriptor.h"
+#include "hid/platform/linux/CollectionReportFilter.h"
+#include "hid/platform/linux/HidrawNodeLookup.h"
 #include "hid/platform/linux/HidrawPath.h"
 #include "hid/platform/linux/ReportDescriptorSource.h"
 
@@ -24,45 +25,41 @@ constexpr std::size_t kMaxReport = 16384;
 
 }  // namespace
 
-std::shared_ptr<HidrawReadHandle> HidrawReadHandle::Open(const std::string& path, int* error) {
+std::shared_ptr<HidrawReadHandle> HidrawReadHandle::Open(const std::string& path, const HidrawNodeInfo* found,
+                                                         int* error) {
   const HidrawPath parsed = ParseHidrawPath(path);
   const int fd = ::open(parsed.node.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
     if (error) *error = errno;
     return nullptr;
   }
+  auto refuse = [&](int why) {
+    ::close(fd);
+    if (error) *error = why;
+    return nullptr;
+  };
+  // The device the fd is bound to must be the one the scan found there.
+  const auto syspath = HidrawSyspathOfFd(fd, parsed.node);
+  if (found != nullptr && syspath != found->syspath) return refuse(ENODEV);
   // Which reports belong to this handle's collection. A path that names a
   // collection cannot do without the descriptor.
-  const auto bytes = ReadDescriptorFromNode(fd);
-  const auto parsedDescriptor = bytes ? descriptor::ParseReportDescriptor(*bytes) : descriptor::ReportDescriptor{};
-  const auto& collections = parsedDescriptor.collections;
-  int refused = 0;
-  if (parsed.namesCollection && !bytes) {
-    refused = EIO;
-  } else if (parsed.namesCollection && parsed.collection >= collections.size()) {
-    refused = ENOENT;
-  }
-  if (refused != 0) {
-    ::close(fd);
-    if (error) *error = refused;
-    return nullptr;
-  }
+  auto parsedDescriptor = found != nullptr ? found->descriptor : nullptr;
+  if (!parsedDescriptor) parsedDescriptor = LoadReportDescriptor(syspath ? HidParentPath(*syspath) : std::string(), fd);
+  if (parsed.namesCollection && !parsedDescriptor) return refuse(EIO);
+  if (parsed.namesCollection && parsed.collection >= parsedDescriptor->collections.size()) return refuse(ENOENT);
   std::optional<std::bitset<256>> filter;
-  if (collections.size() > 1 && !collections[parsed.collection].reportIds.empty()) {
-    filter.emplace();
-    for (auto id : collections[parsed.collection].reportIds) filter->set(id);
+  bool numbered = true;  // without a sound descriptor: pass the reports on as they come
+  if (parsedDescriptor) {
+    filter = CollectionReportFilter(*parsedDescriptor, parsed.collection);
+    numbered = !parsedDescriptor->ok() || parsedDescriptor->usesReportIds;
   }
   const int wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (wakeFd < 0) {
-    if (error) *error = errno;
-    ::close(fd);
-    return nullptr;
-  }
-  return std::shared_ptr<HidrawReadHandle>(new HidrawReadHandle(fd, wakeFd, filter));
+  if (wakeFd < 0) return refuse(errno);
+  return std::shared_ptr<HidrawReadHandle>(new HidrawReadHandle(fd, wakeFd, filter, numbered));
 }
 
-HidrawReadHandle::HidrawReadHandle(int fd, int wakeFd, std::optional<std::bitset<256>> filter)
-    : fd_(fd), wakeFd_(wakeFd), filter_(std::move(filter)), scratch_(kMaxReport) {}
+HidrawReadHandle::HidrawReadHandle(int fd, int wakeFd, std::optional<std::bitset<256>> filter, bool numbered)
+    : fd_(fd), wakeFd_(wakeFd), filter_(std::move(filter)), numbered_(numbered), scratch_(kMaxReport) {}
 
 HidrawReadHandle::~HidrawReadHandle() { Close(); }
 
@@ -107,9 +104,17 @@ bool HidrawReadHandle::ReadOne(int* error) {
   for (;;) {
     const ssize_t n = ::read(fd_, scratch_.data(), scratch_.size());
     if (n > 0) {
-      if (filter_ && !filter_->test(scratch_[0])) return false;  // another collection's report
-      const auto count = std::min<std::uint32_t>(static_cast<std::uint32_t>(n), length_);
-      std::memcpy(buffer_, scratch_.data(), count);
+      const std::uint8_t id = numbered_ ? scratch_[0] : 0;
+      if (filter_ && !filter_->test(id)) return false;  // another collection's report
+      std::uint32_t count = 0;
+      if (numbered_) {
+        count = std::min<std::uint32_t>(static_cast<std::uint32_t>(n), length_);
+        std::memcpy(buffer_, scratch_.data(), count);
+      } else {
+        buffer_[0] = 0;
+        count = 1 + std::min<std::uint32_t>(static_cast<std::uint32_t>(n), length_ - 1);
+        std::memcpy(buffer_ + 1, scratch_.data(), count - 1);
+      }
       Complete(State::Done, count, 0);
       return true;
     }
@@ -126,11 +131,16 @@ WaitResult HidrawReadHandle::Wait(std::uint32_t timeoutMs) {
   if (closing_ || fd_ < 0) return Complete(State::Failed, 0, ECANCELED);
 
   using Clock = std::chrono::steady_clock;
-  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  const bool untimed = timeoutMs == kInfiniteWait;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(untimed ? 0 : timeoutMs);
   for (;;) {
-    const long long left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    int pollTimeout = -1;  // no limit
+    if (!untimed) {
+      const long long left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+      pollTimeout = static_cast<int>(std::clamp<long long>(left, 0, std::numeric_limits<int>::max()));
+    }
     pollfd fds[2] = {{fd_, POLLIN, 0}, {wakeFd_, POLLIN, 0}};
-    const int r = ::poll(fds, 2, static_cast<int>(std::clamp<long long>(left, 0, std::numeric_limits<int>::max())));
+    const int r = ::poll(fds, 2, pollTimeout);
     if (r < 0 && errno == EINTR) continue;
     if (r < 0) return Complete(State::Failed, 0, errno);
     if (closing_) return Complete(State::Failed, 0, ECANCELED);
@@ -151,7 +161,7 @@ WaitResult HidrawReadHandle::Wait(std::uint32_t timeoutMs) {
       gone_ = true;
       return Complete(State::Failed, 0, ENODEV);
     }
-    if (r == 0 || Clock::now() >= deadline) return WaitResult::Timeout;
+    if (!untimed && (r == 0 || Clock::now() >= deadline)) return WaitResult::Timeout;
   }
 }
 

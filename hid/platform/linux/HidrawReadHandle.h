@@ -2,6 +2,10 @@
 // O_RDONLY | O_NONBLOCK fd, a started read that Wait completes by polling the
 // fd together with an eventfd that Interrupt and Close signal.
 //
+// A read delivers the report id first, as the platform promises: hidraw puts
+// it there itself for a device that uses report ids, and for one that does
+// not the handle puts a 0 before the data.
+//
 // Thread rules: StartRead, Wait, GetResult and Cancel belong to the reader
 // thread and run under ioMutex_; Wait holds it while it polls. Interrupt and
 // Close may come from any thread: both signal the eventfd under wakeMutex_, so
@@ -19,15 +23,18 @@
 #include <vector>
 
 #include "hid/platform/HidPlatform.h"
+#include "hid/platform/linux/HidrawNodeInfo.h"
 
 namespace hid::platform::linux_ {
 
 class HidrawReadHandle final : public ReadHandle {
  public:
   // Opens `path` (a node path, possibly with a collection suffix). On a node
-  // with several top-level collections only reports whose id belongs to the
-  // path's collection complete a read. nullptr on failure, *error = errno.
-  static std::shared_ptr<HidrawReadHandle> Open(const std::string& path, int* error);
+  // with several top-level collections only the reports of the path's
+  // collection complete a read (CollectionReportFilter.h). With `found`
+  // (what a scan found at the node) a node that now belongs to another device
+  // is refused with ENODEV. nullptr on failure, *error = errno.
+  static std::shared_ptr<HidrawReadHandle> Open(const std::string& path, const HidrawNodeInfo* found, int* error);
 
   ~HidrawReadHandle() override;
   HidrawReadHandle(const HidrawReadHandle&) = delete;
@@ -45,7 +52,7 @@ class HidrawReadHandle final : public ReadHandle {
   const std::optional<std::bitset<256>>& ReportFilter() const { return filter_; }
 
  private:
-  HidrawReadHandle(int fd, int wakeFd, std::optional<std::bitset<256>> filter);
+  HidrawReadHandle(int fd, int wakeFd, std::optional<std::bitset<256>> filter, bool numbered);
 
   enum class State { Idle, Pending, Done, Failed };
 
@@ -63,6 +70,7 @@ class HidrawReadHandle final : public ReadHandle {
   std::atomic<bool> closing_{false};
   std::atomic<int> lastError_{0};
   std::optional<std::bitset<256>> filter_;
+  const bool numbered_;  // the device's reports carry their id
 
   State state_ = State::Idle;
   bool gone_ = false;  // the device reported it is gone: no further reads start

@@ -1,5 +1,5 @@
 // A snapshot of the hidraw nodes present when it was taken: one entry per
-// top-level collection of each node.
+// top-level collection of each node, read from sysfs.
 #pragma once
 
 #include <cstdint>
@@ -8,15 +8,15 @@
 
 #include "hid/platform/HidPlatform.h"
 #include "hid/platform/linux/DepartedNodes.h"
-#include "hid/platform/linux/UdevLibrary.h"
+#include "hid/platform/linux/FoundNodes.h"
 
 namespace hid::platform::linux_ {
 
 class HidrawSnapshot final : public Snapshot {
  public:
-  // Enumerates subsystem "hidraw" once, leaving out the devices in
-  // `departed` (when given). nullptr when udev refuses.
-  static std::unique_ptr<HidrawSnapshot> Take(const UdevLibrary& lib, DepartedNodes* departed = nullptr);
+  // Lists the hidraw devices once, leaving out those in `departed` (when
+  // given), and records what it found at each node in `found` (when given).
+  static std::unique_ptr<HidrawSnapshot> Take(DepartedNodes* departed = nullptr, FoundNodes* found = nullptr);
 
   explicit HidrawSnapshot(std::vector<InterfaceDetail> entries) : entries_(std::move(entries)) {}
 

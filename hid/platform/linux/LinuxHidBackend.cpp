@@ -6,6 +6,7 @@
 
 #include "hid/platform/linux/HidrawDeviceHandle.h"
 #include "hid/platform/linux/HidrawNodeInfo.h"
+#include "hid/platform/linux/HidrawNodeLookup.h"
 #include "hid/platform/linux/HidrawPath.h"
 #include "hid/platform/linux/HidrawReadHandle.h"
 #include "hid/platform/linux/HidrawSnapshot.h"
@@ -58,25 +59,16 @@ std::string LinuxHidBackend::LoadErrorText() const {
 }
 
 std::unique_ptr<Snapshot> LinuxHidBackend::GetPresentInterfaces() {
-  std::lock_guard lock(mutex_);
-  if (!lib_) return nullptr;
-  return HidrawSnapshot::Take(*lib_, departed_.get());
+  if (!IsLoaded()) return nullptr;
+  return HidrawSnapshot::Take(departed_.get(), &found_);
 }
 
 std::unique_ptr<DeviceHandle> LinuxHidBackend::Open(const std::string& devicePath, bool readWrite, int* error) {
-  std::lock_guard lock(mutex_);
-  if (!lib_) {
+  if (!IsLoaded()) {
     SetError(error, ELIBACC);
     return nullptr;
   }
   const HidrawPath path = ParseHidrawPath(devicePath);
-  UdevDevicePtr device = FindHidrawDevice(*lib_, path.node);
-  if (!device) {
-    SetError(error, ENOENT);
-    return nullptr;
-  }
-  HidrawNodeInfo info = DescribeHidrawDevice(*lib_, device.get());
-  info.devnode = path.node;
   int fd = -1;
   if (readWrite) {
     fd = ::open(path.node.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
@@ -85,12 +77,23 @@ std::unique_ptr<DeviceHandle> LinuxHidBackend::Open(const std::string& devicePat
       return nullptr;
     }
   }
+  auto refuse = [&](int why) -> std::unique_ptr<DeviceHandle> {
+    if (fd >= 0) ::close(fd);
+    SetError(error, why);
+    return nullptr;
+  };
+  const auto syspath = fd >= 0 ? HidrawSyspathOfFd(fd, path.node) : HidrawSyspathOfNode(path.node);
+  if (!syspath) return refuse(ENOENT);
+  std::shared_ptr<const HidrawNodeInfo> info = found_.Find(path.node);
+  if (info && info->syspath != *syspath) return refuse(ENODEV);  // another device has the node now
+  if (!info) info = std::make_shared<const HidrawNodeInfo>(DescribeHidrawNode(*syspath));
   SetError(error, 0);
-  return std::make_unique<HidrawDeviceHandle>(std::move(info), path.collection, fd);
+  return std::make_unique<HidrawDeviceHandle>(path.node, std::move(info), path.collection, fd);
 }
 
 std::shared_ptr<ReadHandle> LinuxHidBackend::OpenRead(const std::string& devicePath, int* error) {
-  return HidrawReadHandle::Open(devicePath, error);
+  const auto found = found_.Find(ParseHidrawPath(devicePath).node);
+  return HidrawReadHandle::Open(devicePath, found.get(), error);
 }
 
 std::unique_ptr<Monitor> LinuxHidBackend::CreateMonitor() { return CreateMonitor(UdevMonitor::DefaultSource()); }

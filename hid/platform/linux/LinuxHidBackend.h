@@ -1,5 +1,6 @@
 // The Linux binding of the platform HID services: libudev (loaded at run
-// time) for the snapshot, sysfs data and notifications, hidraw nodes for I/O.
+// time) for notifications, sysfs for the snapshot and what it tells about
+// each device, hidraw nodes for I/O.
 //
 //   auto backend = std::make_unique<hid::platform::linux_::LinuxHidBackend>();
 //   if (backend->Load()) { auto snapshot = backend->GetPresentInterfaces(); ... }
@@ -7,9 +8,14 @@
 // Load/Release are counted: the Load that takes the count to 1 loads libudev
 // and binds every entry (all or nothing); the Release that takes it to 0
 // forgets the library, which is unloaded once no monitor still uses it.
-// Everything except OpenRead uses libudev and is serialised by one mutex;
-// OpenRead and the read handles touch only their own fds, so a reader thread
-// may open its read handle while the main thread scans.
+// Without the library nothing is scanned or opened, as on a system whose
+// device services are missing.
+//
+// A node is opened by path; the kernel gives a freed node number to the next
+// device, so an open checks the node against the device a scan found there
+// and fails with ENODEV when another device has it now. Every operation is
+// thread-safe; a reader thread may open its read handle while the main thread
+// scans.
 #pragma once
 
 #include <memory>
@@ -18,6 +24,7 @@
 
 #include "hid/platform/HidPlatform.h"
 #include "hid/platform/linux/DepartedNodes.h"
+#include "hid/platform/linux/FoundNodes.h"
 #include "hid/platform/linux/UdevLibrary.h"
 
 namespace hid::platform::linux_ {
@@ -51,6 +58,8 @@ class LinuxHidBackend final : public Backend {
   std::string loadError_;
   // Devices whose removal the monitors have seen; shared with them.
   std::shared_ptr<DepartedNodes> departed_ = std::make_shared<DepartedNodes>();
+  // What the scans found at each node.
+  FoundNodes found_;
 };
 
 }  // namespace hid::platform::linux_

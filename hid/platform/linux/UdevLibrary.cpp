@@ -45,29 +45,15 @@ std::unique_ptr<UdevLibrary> UdevLibrary::Open(const std::string& name, std::str
 bool UdevLibrary::BindAll(std::string* error) {
   void* h = handle_;
   return Bind(h, "udev_new", udev_new, error) && Bind(h, "udev_unref", udev_unref, error) &&
-         Bind(h, "udev_enumerate_new", udev_enumerate_new, error) &&
-         Bind(h, "udev_enumerate_add_match_subsystem", udev_enumerate_add_match_subsystem, error) &&
-         Bind(h, "udev_enumerate_scan_devices", udev_enumerate_scan_devices, error) &&
-         Bind(h, "udev_enumerate_get_list_entry", udev_enumerate_get_list_entry, error) &&
-         Bind(h, "udev_enumerate_unref", udev_enumerate_unref, error) &&
-         Bind(h, "udev_list_entry_get_next", udev_list_entry_get_next, error) &&
-         Bind(h, "udev_list_entry_get_name", udev_list_entry_get_name, error) &&
-         Bind(h, "udev_device_new_from_syspath", udev_device_new_from_syspath, error) &&
-         Bind(h, "udev_device_new_from_devnum", udev_device_new_from_devnum, error) &&
-         Bind(h, "udev_device_new_from_subsystem_sysname", udev_device_new_from_subsystem_sysname, error) &&
          Bind(h, "udev_device_unref", udev_device_unref, error) &&
-         Bind(h, "udev_device_get_parent_with_subsystem_devtype", udev_device_get_parent_with_subsystem_devtype,
-              error) &&
          Bind(h, "udev_device_get_syspath", udev_device_get_syspath, error) &&
-         Bind(h, "udev_device_get_devnode", udev_device_get_devnode, error) &&
          Bind(h, "udev_device_get_subsystem", udev_device_get_subsystem, error) &&
          Bind(h, "udev_device_get_action", udev_device_get_action, error) &&
-         Bind(h, "udev_device_get_sysattr_value", udev_device_get_sysattr_value, error) &&
-         Bind(h, "udev_device_get_property_value", udev_device_get_property_value, error) &&
          Bind(h, "udev_monitor_new_from_netlink", udev_monitor_new_from_netlink, error) &&
          Bind(h, "udev_monitor_filter_add_match_subsystem_devtype", udev_monitor_filter_add_match_subsystem_devtype,
               error) &&
          Bind(h, "udev_monitor_enable_receiving", udev_monitor_enable_receiving, error) &&
+         Bind(h, "udev_monitor_set_receive_buffer_size", udev_monitor_set_receive_buffer_size, error) &&
          Bind(h, "udev_monitor_get_fd", udev_monitor_get_fd, error) &&
          Bind(h, "udev_monitor_receive_device", udev_monitor_receive_device, error) &&
          Bind(h, "udev_monitor_unref", udev_monitor_unref, error);

@@ -1,6 +1,7 @@
-// libudev, loaded by name at run time. Resolution is all or nothing: Open
-// gives a library whose every entry is bound, or nothing (and the library is
-// unloaded again). The object also owns the udev context used for every call.
+// libudev, loaded by name at run time, for device-change notifications.
+// Resolution is all or nothing: Open gives a library whose every entry is
+// bound, or nothing (and the library is unloaded again). The object also owns
+// the udev context used for every call.
 //
 // libudev objects are not thread-safe: one UdevLibrary is used by one thread
 // at a time (the backend serialises its users).
@@ -27,28 +28,15 @@ class UdevLibrary {
   // The bound entries, named as in libudev.
   decltype(&::udev_new) udev_new = nullptr;
   decltype(&::udev_unref) udev_unref = nullptr;
-  decltype(&::udev_enumerate_new) udev_enumerate_new = nullptr;
-  decltype(&::udev_enumerate_add_match_subsystem) udev_enumerate_add_match_subsystem = nullptr;
-  decltype(&::udev_enumerate_scan_devices) udev_enumerate_scan_devices = nullptr;
-  decltype(&::udev_enumerate_get_list_entry) udev_enumerate_get_list_entry = nullptr;
-  decltype(&::udev_enumerate_unref) udev_enumerate_unref = nullptr;
-  decltype(&::udev_list_entry_get_next) udev_list_entry_get_next = nullptr;
-  decltype(&::udev_list_entry_get_name) udev_list_entry_get_name = nullptr;
-  decltype(&::udev_device_new_from_syspath) udev_device_new_from_syspath = nullptr;
-  decltype(&::udev_device_new_from_devnum) udev_device_new_from_devnum = nullptr;
-  decltype(&::udev_device_new_from_subsystem_sysname) udev_device_new_from_subsystem_sysname = nullptr;
   decltype(&::udev_device_unref) udev_device_unref = nullptr;
-  decltype(&::udev_device_get_parent_with_subsystem_devtype) udev_device_get_parent_with_subsystem_devtype = nullptr;
   decltype(&::udev_device_get_syspath) udev_device_get_syspath = nullptr;
-  decltype(&::udev_device_get_devnode) udev_device_get_devnode = nullptr;
   decltype(&::udev_device_get_subsystem) udev_device_get_subsystem = nullptr;
   decltype(&::udev_device_get_action) udev_device_get_action = nullptr;
-  decltype(&::udev_device_get_sysattr_value) udev_device_get_sysattr_value = nullptr;
-  decltype(&::udev_device_get_property_value) udev_device_get_property_value = nullptr;
   decltype(&::udev_monitor_new_from_netlink) udev_monitor_new_from_netlink = nullptr;
   decltype(&::udev_monitor_filter_add_match_subsystem_devtype) udev_monitor_filter_add_match_subsystem_devtype =
       nullptr;
   decltype(&::udev_monitor_enable_receiving) udev_monitor_enable_receiving = nullptr;
+  decltype(&::udev_monitor_set_receive_buffer_size) udev_monitor_set_receive_buffer_size = nullptr;
   decltype(&::udev_monitor_get_fd) udev_monitor_get_fd = nullptr;
   decltype(&::udev_monitor_receive_device) udev_monitor_receive_device = nullptr;
   decltype(&::udev_monitor_unref) udev_monitor_unref = nullptr;

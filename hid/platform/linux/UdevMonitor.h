@@ -4,6 +4,10 @@
 // (/run/udev/control exists). Where none runs (containers, a bare initramfs)
 // nothing would ever arrive from that source, so the kernel's own uevents
 // ("kernel" netlink source) are used instead.
+//
+// The socket's receive buffer holds the events of a hub of devices arriving
+// at once. Should it overflow all the same, the lost events still count as a
+// change, so a rescan follows.
 #pragma once
 
 #include <memory>
@@ -30,7 +34,7 @@ class UdevMonitor final : public Monitor {
 
   int fd() const override { return fd_; }
   // Receives everything pending; true when a hidraw node was added, removed
-  // or changed.
+  // or changed, or when receiving failed (events may have been lost).
   bool Drain() override;
   const std::string& source() const { return source_; }
 

@@ -24,7 +24,6 @@ void VirtualReadHandle::CompleteLocked() {
   ok_ = true;
   buffer_ = nullptr;
   state_ = State::Done;
-  changed_.notify_all();
 }
 
 void VirtualReadHandle::FailLocked(int error) {
@@ -34,7 +33,6 @@ void VirtualReadHandle::FailLocked(int error) {
   buffer_ = nullptr;
   lastError_ = error;
   state_ = State::Done;
-  changed_.notify_all();
 }
 
 bool VirtualReadHandle::StartRead(std::uint8_t* buffer, std::uint32_t length) {
@@ -43,8 +41,8 @@ bool VirtualReadHandle::StartRead(std::uint8_t* buffer, std::uint32_t length) {
     lastError_ = EBADF;
   } else if (gone_ || !device_->Plugged()) {
     lastError_ = ENODEV;
-  } else if (state_ != State::Idle) {
-    lastError_ = EBUSY;  // the last read is outstanding or its result not yet taken
+  } else if (state_ == State::Pending) {
+    lastError_ = EBUSY;  // one read at a time; a completed one's untaken result is dropped
   } else if (buffer == nullptr || length == 0) {
     lastError_ = EINVAL;
   } else {
@@ -59,8 +57,12 @@ bool VirtualReadHandle::StartRead(std::uint8_t* buffer, std::uint32_t length) {
 
 WaitResult VirtualReadHandle::Wait(std::uint32_t timeoutMs) {
   std::unique_lock lock(mutex_);
-  changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
-                    [this] { return state_ != State::Pending || interrupted_; });
+  const auto ended = [this] { return state_ != State::Pending || interrupted_; };
+  if (timeoutMs == kInfiniteWait) {
+    changed_.wait(lock, ended);
+  } else {
+    changed_.wait_for(lock, std::chrono::milliseconds(timeoutMs), ended);
+  }
   if (state_ != State::Pending) return WaitResult::IoCompletion;
   if (interrupted_) {
     interrupted_ = false;
@@ -95,8 +97,10 @@ bool VirtualReadHandle::Cancel() {
 }
 
 void VirtualReadHandle::Interrupt() {
-  std::lock_guard lock(mutex_);
-  interrupted_ = true;
+  {
+    std::lock_guard lock(mutex_);
+    interrupted_ = true;
+  }
   changed_.notify_all();
 }
 
@@ -108,6 +112,7 @@ void VirtualReadHandle::Close() {
     reports_.clear();
     FailLocked(ECANCELED);
   }
+  changed_.notify_all();
   device_->HandleClosed(true);
 }
 
@@ -117,18 +122,25 @@ int VirtualReadHandle::LastError() const {
 }
 
 bool VirtualReadHandle::Push(std::vector<std::uint8_t> report) {
-  std::lock_guard lock(mutex_);
-  if (closed_ || gone_) return false;
-  reports_.push_back(std::move(report));
-  CompleteLocked();
+  {
+    std::lock_guard lock(mutex_);
+    if (closed_ || gone_) return false;
+    reports_.push_back(std::move(report));
+    CompleteLocked();
+  }
+  // Outside the lock, so the woken reader does not wait for it.
+  changed_.notify_all();
   return true;
 }
 
 void VirtualReadHandle::DeviceGone() {
-  std::lock_guard lock(mutex_);
-  gone_ = true;
-  reports_.clear();
-  FailLocked(ENODEV);
+  {
+    std::lock_guard lock(mutex_);
+    gone_ = true;
+    reports_.clear();
+    FailLocked(ENODEV);
+  }
+  changed_.notify_all();
 }
 
 bool VirtualReadHandle::ReadOutstanding() const {

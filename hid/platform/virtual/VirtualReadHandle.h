@@ -36,6 +36,7 @@ class VirtualReadHandle : public ReadHandle {
 
  private:
   enum class State { Idle, Pending, Done };
+  // With mutex_ held; the caller wakes waiters once it has let go of it.
   void CompleteLocked();
   void FailLocked(int error);
 

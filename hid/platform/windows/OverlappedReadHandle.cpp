@@ -77,14 +77,15 @@ bool OverlappedReadHandle::StartRead(std::uint8_t* buffer, std::uint32_t length)
     SetErrorLocked(EBADF, "reading " + path_ + ": the handle is closed");
     return false;
   }
-  if (pending_ || done_) {
-    SetErrorLocked(EBUSY, "reading " + path_ + ": the last read is outstanding or its result not yet taken");
+  if (pending_) {
+    SetErrorLocked(EBUSY, "reading " + path_ + ": a read is outstanding");
     return false;
   }
   if (buffer == nullptr || length == 0) {
     SetErrorLocked(EINVAL, "reading " + path_ + ": no buffer");
     return false;
   }
+  done_ = false;  // a result not taken is dropped
   overlapped_ = OVERLAPPED{};
   overlapped_.hEvent = ioEvent_;
   // A read that completes at once signals the event as well.

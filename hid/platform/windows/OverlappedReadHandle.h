@@ -57,7 +57,7 @@ class OverlappedReadHandle final : public ReadHandle {
   OVERLAPPED overlapped_{};
   bool pending_ = false;   // a read is outstanding (set and cleared by the reader)
   bool closed_ = false;
-  bool done_ = false;      // a read has ended and its result not yet taken
+  bool done_ = false;      // a read has ended and its result not yet taken (the next read drops it)
   bool ok_ = false;
   std::uint32_t count_ = 0;
   int lastError_ = 0;

@@ -26,6 +26,7 @@ TEST(ReportDescriptorParser, BootKeyboardCountsTheLeadingByteWithoutReportIds) {
   EXPECT_EQ(d.collections[0].usagePage, 0x01);
   EXPECT_EQ(d.collections[0].usage, 0x06);
   EXPECT_TRUE(d.collections[0].reportIds.empty());
+  EXPECT_EQ(d.collections[0].inputReportIds, (std::vector<std::uint8_t>{0}));
   ExpectLengths(d.collections[0], 9, 2, 0);
 }
 
@@ -87,6 +88,7 @@ TEST(ReportDescriptorParser, LengthIsTheLargestReportOfEachKind) {
   ASSERT_TRUE(d.ok()) << d.error;
   ASSERT_EQ(d.collections.size(), 1u);
   EXPECT_EQ(d.collections[0].reportIds, (std::vector<std::uint8_t>{4, 5, 6}));
+  EXPECT_EQ(d.collections[0].inputReportIds, (std::vector<std::uint8_t>{4, 5})) << "6 is a feature report only";
   ExpectLengths(d.collections[0], 11, 3, 33);
 }
 

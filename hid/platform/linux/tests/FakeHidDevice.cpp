@@ -2,16 +2,14 @@
 
 #include <umockdev.h>
 
-#include <fcntl.h>
 #include <linux/hidraw.h>
-#include <poll.h>
 #include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "hid/platform/linux/tests/FakeHidNode.h"
 
 namespace hid::platform::linux_::fakes {
 
@@ -39,37 +37,17 @@ bool Answer(UMockdevIoctlClient* client, std::size_t size, std::size_t offset, c
 
 }  // namespace
 
-FakeHidDevice::FakeHidDevice(FakeDeviceDescription description, std::string devnode, std::string syspath,
-                             std::string hidSyspath, std::string rootDir)
+FakeHidDevice::FakeHidDevice(FakeDeviceDescription description, FakeHidNode& node, std::string syspath,
+                             std::string hidSyspath)
     : description_(std::move(description)),
-      devnode_(std::move(devnode)),
+      node_(node),
       syspath_(std::move(syspath)),
-      hidSyspath_(std::move(hidSyspath)),
-      rootDir_(std::move(rootDir)) {}
+      hidSyspath_(std::move(hidSyspath)) {}
 
-FakeHidDevice::~FakeHidDevice() {
-  if (reader_ >= 0) ::close(reader_);
-}
-
-void FakeHidDevice::AttachNode(int master) {
-  std::lock_guard lock(mutex_);
-  master_ = master;
-  // The testbed's node is a link to the PTY's device; opening it directly
-  // (not through /dev) gives a reader that the preload library leaves alone.
-  reader_ = ::open((rootDir_ + devnode_).c_str(), O_RDWR | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-}
-
-void FakeHidDevice::Wake() {
-  if (master_ < 0) return;
-  const std::uint8_t token = 0;
-  while (::write(master_, &token, 1) < 0 && errno == EINTR) {
-  }
-}
+const std::string& FakeHidDevice::devnode() const { return node_.devnode(); }
 
 void FakeHidDevice::SendInput(const Report& report) {
-  std::lock_guard lock(mutex_);
-  inputs_.push_back(report);
-  Wake();
+  if (plugged()) node_.Deliver(*this, report);
 }
 
 std::vector<FakeHidDevice::Report> FakeHidDevice::Written() const {
@@ -93,9 +71,7 @@ std::size_t FakeHidDevice::IoctlCalls(unsigned long request) const {
   return it == ioctls_.end() ? 0 : it->second;
 }
 
-void FakeHidDevice::SetAccessRefused(bool refused) {
-  ::chmod((rootDir_ + devnode_).c_str(), refused ? 0000 : 0666);
-}
+void FakeHidDevice::SetAccessRefused(bool refused) { node_.SetAccessRefused(refused); }
 
 bool FakeHidDevice::plugged() const {
   std::lock_guard lock(mutex_);
@@ -103,22 +79,22 @@ bool FakeHidDevice::plugged() const {
 }
 
 void FakeHidDevice::MarkUnplugged() {
-  std::lock_guard lock(mutex_);
-  plugged_ = false;
-  inputs_.clear();
-  Wake();  // a reader waiting on the node wakes up and finds the device gone
+  {
+    std::lock_guard lock(mutex_);
+    plugged_ = false;
+  }
+  node_.DeviceGone(*this);
 }
 
-int FakeHidDevice::HandleIoctl(_UMockdevIoctlBase*, _UMockdevIoctlClient* client, void* self) {
-  auto* device = static_cast<FakeHidDevice*>(self);
+bool FakeHidDevice::AnswerIoctl(_UMockdevIoctlClient* client) {
   const unsigned long request = umockdev_ioctl_client_get_request(client);
-  const auto& d = device->description_;
+  const auto& d = description_;
   {
-    std::lock_guard lock(device->mutex_);
-    ++device->ioctls_[request];
-    if (!device->plugged_) {
+    std::lock_guard lock(mutex_);
+    ++ioctls_[request];
+    if (!plugged_) {
       umockdev_ioctl_client_complete(client, -1, ENODEV);
-      return TRUE;
+      return true;
     }
   }
   if (request == HIDIOCGRAWINFO) {
@@ -140,61 +116,36 @@ int FakeHidDevice::HandleIoctl(_UMockdevIoctlBase*, _UMockdevIoctlClient* client
     if (target == nullptr) {
       g_clear_error(&error);
       umockdev_ioctl_client_complete(client, -1, EFAULT);
-      return TRUE;
+      return true;
     }
     __u32 wanted = 0;
     std::memcpy(&wanted, target->data, sizeof wanted);
     umockdev_ioctl_data_unref(target);
-    if (wanted > HID_MAX_DESCRIPTOR_SIZE) {
+    // hidraw refuses requests of the whole buffer, so a descriptor of
+    // HID_MAX_DESCRIPTOR_SIZE bytes cannot be had from the node.
+    if (wanted > HID_MAX_DESCRIPTOR_SIZE - 1) {
       umockdev_ioctl_client_complete(client, -1, EINVAL);
-      return TRUE;
+      return true;
     }
     const std::size_t n = std::min<std::size_t>(wanted, d.reportDescriptor.size());
     return Answer(client, sizeof(hidraw_report_descriptor), sizeof wanted, d.reportDescriptor.data(), n);
   }
-  return FALSE;  // anything else: what the PTY says (ENOTTY)
+  return false;  // anything else: what the PTY says (ENOTTY)
 }
 
-int FakeHidDevice::HandleRead(_UMockdevIoctlBase*, _UMockdevIoctlClient* client, void* self) {
-  auto* device = static_cast<FakeHidDevice*>(self);
-  std::unique_lock lock(device->mutex_);
-  if (!device->plugged_) {
-    umockdev_ioctl_client_complete(client, -1, ENODEV);
-    return TRUE;
-  }
-  std::uint8_t token = 0;
-  if (device->reader_ < 0 || ::read(device->reader_, &token, 1) != 1 || device->inputs_.empty()) {
-    umockdev_ioctl_client_complete(client, -1, EAGAIN);
-    return TRUE;
-  }
-  Report report = std::move(device->inputs_.front());
-  device->inputs_.pop_front();
-  lock.unlock();
-  UMockdevIoctlData* buffer = umockdev_ioctl_client_get_arg(client);
-  // Like hidraw: a buffer shorter than the report gets its first bytes.
-  const std::size_t n = std::min<std::size_t>(report.size(), static_cast<std::size_t>(buffer->data_len));
-  umockdev_ioctl_data_update(buffer, 0, report.data(), static_cast<gint>(n));
-  umockdev_ioctl_client_complete(client, static_cast<glong>(n), 0);
-  return TRUE;
-}
-
-int FakeHidDevice::HandleWrite(_UMockdevIoctlBase*, _UMockdevIoctlClient* client, void* self) {
-  auto* device = static_cast<FakeHidDevice*>(self);
-  UMockdevIoctlData* data = umockdev_ioctl_client_get_arg(client);
-  Report report(data->data, data->data + data->data_len);
+void FakeHidDevice::TakeWrite(_UMockdevIoctlClient* client, const Report& report) {
   {
-    std::lock_guard lock(device->mutex_);
-    if (!device->plugged_) {
+    std::lock_guard lock(mutex_);
+    if (!plugged_) {
       umockdev_ioctl_client_complete(client, -1, ENODEV);
-      return TRUE;
+      return;
     }
-    device->written_.push_back(report);
+    written_.push_back(report);
   }
-  device->written_cv_.notify_all();
+  written_cv_.notify_all();
   umockdev_ioctl_client_complete(client, static_cast<glong>(report.size()), 0);
-  std::lock_guard callback(device->callbackMutex_);
-  if (device->onWrite_) device->onWrite_(report);
-  return TRUE;
+  std::lock_guard callback(callbackMutex_);
+  if (onWrite_) onWrite_(report);
 }
 
 }  // namespace hid::platform::linux_::fakes

@@ -1,12 +1,7 @@
-// One fake hidraw device on a FakeHidTestbed: answers the raw-info and
-// descriptor ioctls, records every report written to its node and hands out
-// the input reports queued with SendInput, one report per read.
-//
-// The node is a PTY underneath; the fake writes one byte into its master per
-// queued report so that poll() on the node tells the truth, and consumes one
-// such byte per report read, so report boundaries stay intact. All readers of
-// the node share one queue (a real hidraw node gives every open fd its own
-// copy of each report).
+// One fake HID device on a FakeHidTestbed: answers the raw-info and
+// descriptor ioctls of the fds open on it, records every report written to
+// it and sends input reports to its fds (FakeHidNode keeps them per fd, as
+// hidraw does).
 //
 // The handlers run on the testbed's worker thread; every member is
 // thread-safe.
@@ -15,7 +10,6 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -24,21 +18,24 @@
 
 #include "hid/platform/linux/tests/FakeDeviceDescription.h"
 
-struct _UMockdevIoctlBase;
 struct _UMockdevIoctlClient;
 
 namespace hid::platform::linux_::fakes {
+
+class FakeHidNode;
 
 class FakeHidDevice {
  public:
   using Report = std::vector<std::uint8_t>;
 
   const FakeDeviceDescription& description() const { return description_; }
-  const std::string& devnode() const { return devnode_; }        // "/dev/hidraw3"
+  const std::string& devnode() const;                            // "/dev/hidraw3"
   const std::string& syspath() const { return syspath_; }        // the hidraw device, "/sys/devices/..."
   const std::string& hidSyspath() const { return hidSyspath_; }  // its hid parent
 
-  // Queues one input report; the next read of the node returns it.
+  // Sends one input report to every fd open on the device now. `report` is
+  // what a hidraw read() returns: the report id first for a device that uses
+  // report ids, the data alone for a device without them.
   void SendInput(const Report& report);
   // The output reports written to the node so far, in order.
   std::vector<Report> Written() const;
@@ -54,36 +51,29 @@ class FakeHidDevice {
   bool plugged() const;
 
   // Made by FakeHidTestbed.
-  FakeHidDevice(FakeDeviceDescription description, std::string devnode, std::string syspath, std::string hidSyspath,
-                std::string rootDir);
-  ~FakeHidDevice();
+  FakeHidDevice(FakeDeviceDescription description, FakeHidNode& node, std::string syspath, std::string hidSyspath);
   FakeHidDevice(const FakeHidDevice&) = delete;
   FakeHidDevice& operator=(const FakeHidDevice&) = delete;
 
  private:
   friend class FakeHidTestbed;
+  friend class FakeHidNode;
 
-  // The testbed's side of the node: the PTY master and a reader of its own.
-  void AttachNode(int master);
+  FakeHidNode& node() const { return node_; }
   void MarkUnplugged();
-  void Wake();
-
-  static int HandleIoctl(_UMockdevIoctlBase* base, _UMockdevIoctlClient* client, void* self);
-  static int HandleRead(_UMockdevIoctlBase* base, _UMockdevIoctlClient* client, void* self);
-  static int HandleWrite(_UMockdevIoctlBase* base, _UMockdevIoctlClient* client, void* self);
+  // Worker thread, for an fd bound to this device. AnswerIoctl returns false
+  // for requests a hidraw node does not know.
+  bool AnswerIoctl(_UMockdevIoctlClient* client);
+  void TakeWrite(_UMockdevIoctlClient* client, const Report& report);
 
   const FakeDeviceDescription description_;
-  const std::string devnode_;
+  FakeHidNode& node_;
   const std::string syspath_;
   const std::string hidSyspath_;
-  const std::string rootDir_;
 
   mutable std::mutex mutex_;
   mutable std::condition_variable written_cv_;
-  int master_ = -1;  // owned by the testbed
-  int reader_ = -1;  // our own fd on the node, consumes the wake bytes
   bool plugged_ = true;
-  std::deque<Report> inputs_;
   std::vector<Report> written_;
   std::mutex callbackMutex_;  // held while onWrite_ runs; taken before mutex_
   std::function<void(const Report&)> onWrite_;

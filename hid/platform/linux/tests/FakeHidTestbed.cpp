@@ -9,6 +9,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include <unistd.h>
+
 namespace hid::platform::linux_::fakes {
 
 namespace {
@@ -52,16 +54,31 @@ FakeHidTestbed::FakeHidTestbed() {
 
 FakeHidTestbed::~FakeHidTestbed() {
   // The testbed's worker thread runs the handlers; it ends with the testbed.
+  // The devices and nodes go after it.
   g_object_unref(testbed_);
-  for (auto& slot : slots_) {
-    g_signal_handlers_disconnect_by_data(slot.handler, slot.device.get());
-    g_object_unref(slot.handler);
-  }
 }
 
 FakeHidDevice& FakeHidTestbed::Plug(const FakeDeviceDescription& d) {
-  const unsigned n = nextNumber_++;
-  const std::string devnode = "/dev/hidraw" + std::to_string(n);
+  auto node = std::make_unique<FakeHidNode>("/dev/hidraw" + std::to_string(nodes_.size()), rootDir_);
+  FakeHidNode& added = *node;
+  nodes_.push_back(std::move(node));
+  try {
+    return Add(d, added, true);
+  } catch (...) {
+    nodes_.pop_back();
+    throw;
+  }
+}
+
+FakeHidDevice& FakeHidTestbed::PlugReusingNode(const FakeDeviceDescription& d, const FakeHidDevice& gone) {
+  if (gone.plugged()) throw std::logic_error("the node of " + gone.devnode() + " is still in use");
+  return Add(d, gone.node(), false);
+}
+
+FakeHidDevice& FakeHidTestbed::Add(const FakeDeviceDescription& d, FakeHidNode& node, bool newNode) {
+  const unsigned n = plugs_++;  // names the device's hid and USB parents
+  const unsigned minor = node.number();
+  const std::string& devnode = node.devnode();
   const std::string vid = Hex4(d.vendorId), pid = Hex4(d.productId);
   const std::string bus = d.usbParent ? "0003" : "0006";
   const std::string hidName = bus + ":" + vid + ":" + pid + "." + Hex4(n + 1);
@@ -73,8 +90,10 @@ FakeHidDevice& FakeHidTestbed::Plug(const FakeDeviceDescription& d) {
     const std::string port = std::to_string(n + 1);
     const std::string usb = "/devices/pci0000:00/0000:00:14.0/usb1/1-" + port;
     const std::string iface = usb + "/1-" + port + ":1.0";
+    // USB device numbers run from 2 to 127 on a bus; a hub of pedals fills
+    // one bus after the other.
     char usbNode[32];
-    std::snprintf(usbNode, sizeof usbNode, "bus/usb/001/%03u", (n + 2) % 1000);
+    std::snprintf(usbNode, sizeof usbNode, "bus/usb/%03u/%03u", 1 + n / 126, 2 + n % 126);
     records += "P: " + usb + "\nN: " + usbNode +
                "\nE: DEVTYPE=usb_device\nE: SUBSYSTEM=usb\nA: idVendor=" + Lower(vid) +
                "\nA: idProduct=" + Lower(pid) + "\nA: bcdDevice=" + Lower(Hex4(d.bcdDevice)) + "\n";
@@ -92,29 +111,39 @@ FakeHidDevice& FakeHidTestbed::Plug(const FakeDeviceDescription& d) {
   records += "P: " + hid + "\nE: SUBSYSTEM=hid\nE: HID_ID=" + bus + ":0000" + vid + ":0000" + pid +
              "\nE: HID_NAME=" + name + "\nE: HID_UNIQ=" + d.serial + "\nE: HID_PHYS=fake-" + std::to_string(n) +
              "\nH: report_descriptor=" + Hex(d.reportDescriptor) + "\n\n";
-  const std::string hidraw = hid + "/hidraw/hidraw" + std::to_string(n);
-  records += "P: " + hidraw + "\nN: hidraw" + std::to_string(n) + "\nE: DEVNAME=" + devnode +
-             "\nE: SUBSYSTEM=hidraw\nE: MAJOR=" + std::to_string(kHidrawMajor) + "\nE: MINOR=" + std::to_string(n) +
-             "\nA: dev=" + std::to_string(kHidrawMajor) + ":" + std::to_string(n) + "\n";
+  const std::string number = std::to_string(minor);
+  const std::string hidraw = hid + "/hidraw/hidraw" + number;
+  // A reused node keeps its device file: umockdev cannot make it again.
+  records += "P: " + hidraw + (newNode ? "\nN: hidraw" + number : std::string()) + "\nE: DEVNAME=" + devnode +
+             "\nE: SUBSYSTEM=hidraw\nE: MAJOR=" + std::to_string(kHidrawMajor) + "\nE: MINOR=" + number +
+             "\nA: dev=" + std::to_string(kHidrawMajor) + ":" + number + "\n";
   syspaths.push_back(hid);
   syspaths.push_back(hidraw);
 
   Slot slot;
-  slot.device = std::make_unique<FakeHidDevice>(d, devnode, "/sys" + hidraw, "/sys" + hid, rootDir_);
-  slot.handler = umockdev_ioctl_base_new();
-  g_signal_connect(slot.handler, "handle-ioctl", G_CALLBACK(&FakeHidDevice::HandleIoctl), slot.device.get());
-  g_signal_connect(slot.handler, "handle-read", G_CALLBACK(&FakeHidDevice::HandleRead), slot.device.get());
-  g_signal_connect(slot.handler, "handle-write", G_CALLBACK(&FakeHidDevice::HandleWrite), slot.device.get());
+  slot.device = std::make_unique<FakeHidDevice>(d, node, "/sys" + hidraw, "/sys" + hid);
+  node.SetOccupant(slot.device.get());
   GError* error = nullptr;
-  // The handler must be in place before the node appears.
-  if (!umockdev_testbed_attach_ioctl(testbed_, devnode.c_str(), slot.handler, &error) ||
-      !umockdev_testbed_add_from_string(testbed_, records.c_str(), &error)) {
+  bool ok = true;
+  if (newNode) {
+    // The handler must be in place before the node appears.
+    ok = umockdev_testbed_attach_ioctl(testbed_, devnode.c_str(), node.handler(), &error);
+  } else {
+    // What the removed device left behind would make umockdev refuse the new one.
+    for (const std::string& link : {"/sys/class/hidraw/hidraw" + number,
+                                    "/sys/dev/char/" + std::to_string(kHidrawMajor) + ":" + number,
+                                    "/dev/.node/hidraw" + number}) {
+      ::unlink((rootDir_ + link).c_str());
+    }
+  }
+  ok = ok && umockdev_testbed_add_from_string(testbed_, records.c_str(), &error);
+  if (!ok) {
     const std::string why = error ? error->message : "unknown";
     g_clear_error(&error);
-    g_object_unref(slot.handler);
+    node.SetOccupant(nullptr);
     throw std::runtime_error("umockdev: " + why);
   }
-  slot.device->AttachNode(umockdev_testbed_get_dev_fd(testbed_, devnode.c_str()));
+  if (newNode) node.AttachMaster(umockdev_testbed_get_dev_fd(testbed_, devnode.c_str()));
   for (auto& path : syspaths) path = "/sys" + path;
   std::reverse(syspaths.begin(), syspaths.end());  // hidraw first
   slot.syspaths = std::move(syspaths);

@@ -16,7 +16,9 @@
 // "remove" uevents bottom-up before it removes the devices, and from then on
 // reads, writes and ioctls on open fds of the node fail with ENODEV.
 //
-// Nodes are /dev/hidraw0, 1, ... in plugging order. The fakes answer on the
+// Nodes are /dev/hidraw0, 1, ... in plugging order; PlugReusingNode gives a
+// new device the node of an unplugged one, as the kernel reuses a freed minor
+// number (fds opened before stay bound to the old device). The fakes answer on the
 // testbed's worker thread, also for other processes: a child must open the
 // node by path itself (umockdev does not follow dup(), so a shell redirection
 // to the node does not reach the fake), and it must have ended before the
@@ -30,9 +32,9 @@
 
 #include "hid/platform/linux/tests/FakeDeviceDescription.h"
 #include "hid/platform/linux/tests/FakeHidDevice.h"
+#include "hid/platform/linux/tests/FakeHidNode.h"
 
 struct _UMockdevTestbed;
-struct _UMockdevIoctlBase;
 
 namespace hid::platform::linux_::fakes {
 
@@ -49,6 +51,8 @@ class FakeHidTestbed {
   // Adds a device as the kernel would: (usb_device > usb_interface >) hid >
   // hidraw. Throws std::runtime_error when umockdev refuses.
   FakeHidDevice& Plug(const FakeDeviceDescription& description);
+  // The same on the node of `gone`, which must have been unplugged.
+  FakeHidDevice& PlugReusingNode(const FakeDeviceDescription& description, const FakeHidDevice& gone);
   void Unplug(FakeHidDevice& device);
   // A uevent for a device of the testbed ("change", ...).
   void Uevent(const std::string& syspath, const std::string& action);
@@ -58,14 +62,16 @@ class FakeHidTestbed {
  private:
   struct Slot {
     std::unique_ptr<FakeHidDevice> device;
-    _UMockdevIoctlBase* handler = nullptr;
     std::vector<std::string> syspaths;  // hidraw first, top-most parent last
   };
 
+  FakeHidDevice& Add(const FakeDeviceDescription& description, FakeHidNode& node, bool newNode);
+
   _UMockdevTestbed* testbed_ = nullptr;
   std::string rootDir_;
+  std::vector<std::unique_ptr<FakeHidNode>> nodes_;
   std::vector<Slot> slots_;
-  unsigned nextNumber_ = 0;
+  unsigned plugs_ = 0;
 };
 
 }  // namespace hid::platform::linux_::fakes

@@ -1,7 +1,12 @@
 // Hot-plug notifications through the udev monitor.
+#include <dlfcn.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
 
 #include "hid/platform/linux/UdevMonitor.h"
 #include "hid/platform/linux/tests/BackendTestbed.h"
@@ -77,6 +82,55 @@ TEST_P(LinuxMonitor, ARemovedNodeIsLeftOutWhileItsSysfsEntryLingers) {
   EXPECT_TRUE(monitor->Drain());
   EXPECT_EQ(SnapshotSize(backend), 1);
 }
+
+// The monitor on a libudev that keeps the usual small socket buffer and can
+// lose events (LimitedUdevLibrary.c).
+class LinuxMonitorUnderStrain : public LinuxMonitor {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(limited.Load()) << limited.LoadErrorText();
+    void* library = ::dlopen(VARNOK_LIMITED_UDEV, RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_NE(library, nullptr);
+    losePendingEvents = reinterpret_cast<void (*)()>(::dlsym(library, "varnok_udev_lose_pending_events"));
+    ::dlclose(library);
+    ASSERT_NE(losePendingEvents, nullptr);
+    monitor = limited.CreateMonitor(GetParam());
+    ASSERT_NE(monitor, nullptr);
+  }
+  void TearDown() override {
+    monitor.reset();
+    limited.Release();
+  }
+
+  LinuxHidBackend limited{VARNOK_LIMITED_UDEV};
+  void (*losePendingEvents)() = nullptr;
+  std::unique_ptr<Monitor> monitor;
+};
+
+TEST_P(LinuxMonitorUnderStrain, LostEventsCountAsAChange) {
+  bed.Plug(FakePedal::Description());
+  ASSERT_TRUE(Readable(monitor->fd(), kLongWaitMs));
+  losePendingEvents();  // the socket's buffer overflowed: the plug's events are gone
+  EXPECT_TRUE(monitor->Drain()) << "a rescan must follow";
+  EXPECT_FALSE(monitor->Drain());
+}
+
+TEST_P(LinuxMonitorUnderStrain, TheSocketBuffersAHubOfDevicesArrivingAtOnce) {
+  int size = 0;
+  socklen_t length = sizeof size;
+  ASSERT_EQ(::getsockopt(monitor->fd(), SOL_SOCKET, SO_RCVBUF, &size, &length), 0);
+  // What an unprivileged process may ask for is capped at rmem_max; the
+  // kernel doubles what it grants for its own bookkeeping.
+  long capped = 1 << 20;
+  if (FILE* f = std::fopen("/proc/sys/net/core/rmem_max", "r")) {
+    long max = 0;
+    if (std::fscanf(f, "%ld", &max) == 1 && max > 0) capped = std::min(capped, max);
+    std::fclose(f);
+  }
+  EXPECT_GE(size, 2 * capped) << "asked for " << capped;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, LinuxMonitorUnderStrain, testing::Values("udev", "kernel"));
 
 INSTANTIATE_TEST_SUITE_P(Sources, LinuxMonitor, testing::Values("udev", "kernel"));
 

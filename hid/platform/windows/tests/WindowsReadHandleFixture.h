@@ -1,6 +1,6 @@
-// A read handle of the Windows binding on one fake pedal (8-byte input
-// reports, report id 2): the shape the read-handle contract tests take for
-// every binding (Open, Send, Unplug).
+// Read handles of the Windows binding on one fake pedal (8-byte input
+// reports, report id 2): what the read-handle contract every binding keeps
+// asks of a binding (Open, Send, Unplug), and what this binding's own tests use.
 #pragma once
 
 #include <memory>

@@ -1,0 +1,100 @@
+// The window's side of the paced sends to the pedal.
+//
+// Every report goes through the pacer: one report, then 50 ms, then the
+// next (after the last report too), sent from the event loop, so the window
+// keeps serving events meanwhile. Exchanges never interleave, and each one
+// addresses the device that was current when it was asked for.
+//
+// A write-in sends what the window showed when "Write in" was clicked, and
+// until the pause after its last report is over the window shows nothing
+// else: configuration answers are only logged, and the key edit box takes no
+// new combination. Meanwhile a read-out (Timer1, "Read out", the count, the
+// pedal choice) waits behind it, unless the same read-out is already
+// waiting; the diagnostic write and another write-in wait behind it too; a
+// device change is handled once it has ended.
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QTimer>
+
+#include <chrono>
+#include <utility>
+
+#include "app/MainForm.h"
+#include "app/ReportPacer.h"
+#include "app/TabControl.h"
+#include "hid/THidDevice.h"
+#include "protocol/HistoryLine.h"
+
+namespace app {
+
+// The only pacing of an exchange: a pause after each report, the last too.
+const std::chrono::milliseconds TMainForm::kReportPause{50};
+
+bool TMainForm::SendReport(hid::THidDevice* device, const protocol::PedalReport& report, int& error)
+{
+    std::uint32_t written = 0;   // stays 0 when the device cannot even be opened
+    bool ok = false;
+    if (device != nullptr) {
+        ok = device->WriteReport(report.data(), static_cast<std::uint32_t>(report.size()), written);
+        error = ok ? 0 : device->LastWriteError();
+    } else {
+        error = 0;
+    }
+    AppendHistory(QString::fromStdString(protocol::SentHistoryLine(report, written)));
+    return ok && written == report.size();
+}
+
+protocol::ExchangeQueue::Exchange TMainForm::ExchangeWithCurrentDevice(protocol::ExchangeKind kind)
+{
+    // The device is fixed now; the pacer drops the exchange before the
+    // device is given back.
+    hid::THidDevice* device = CurrentDevice;
+    protocol::ExchangeQueue::Exchange exchange;
+    exchange.kind = kind;
+    exchange.target = device;
+    exchange.send = [this, device](const protocol::PedalReport& report, int& error) {
+        return SendReport(device, report, error);
+    };
+    return exchange;
+}
+
+void TMainForm::GiveBack(hid::THidDevice* device)
+{
+    if (device == nullptr)
+        return;
+    pacer_->Forget(device);
+    delete device;
+}
+
+bool TMainForm::DeferDeviceChange()
+{
+    if (!WriteInInFlight())
+        return false;
+    deviceChangeDeferred_ = true;
+    return true;
+}
+
+void TMainForm::RunDeferredDeviceChange()
+{
+    if (!std::exchange(deviceChangeDeferred_, false))
+        return;
+    QTimer::singleShot(0, this, [this] { HidCtlDeviceChange(&HidCtl); });
+}
+
+bool TMainForm::ExchangesPending() const
+{
+    return !pacer_->Idle();
+}
+
+bool TMainForm::WriteInInFlight() const
+{
+    return pacer_->HoldsWriteIn();
+}
+
+void TMainForm::KeepShownAssignment()
+{
+    const QSignalBlocker quiet(RzEdit1);
+    RzEdit1->setText(QString::fromStdString(PedalConfigTable.KeyText(RzTabControl1->currentIndex())));
+}
+
+}  // namespace app
