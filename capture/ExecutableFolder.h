@@ -5,8 +5,9 @@
 
 namespace capture {
 
-// Real path of the folder holding /proc/self/exe, without a trailing slash;
-// empty when it cannot be found.
+// Real path of the folder holding the running program, without a trailing
+// separator (UTF-8); empty when it cannot be found. ExecutableFolder.cpp reads
+// /proc/self/exe; windows/ExecutableFolderWindows.cpp asks the system.
 std::string ExecutableFolder();
 
 }  // namespace capture

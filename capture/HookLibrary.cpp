@@ -2,20 +2,9 @@
 
 #include <dlfcn.h>
 
-#include "capture/StartupMessages.h"
-
 namespace capture {
 
-std::string_view StartupMessage(HookLinkStatus status) {
-    switch (status) {
-        case HookLinkStatus::LibraryNotFound: return kHookLibraryNotFoundText;
-        case HookLinkStatus::FunctionsMissing: return kHookFunctionsMissingText;
-        case HookLinkStatus::BlockFailed: return kHookBlockFailedText;
-        case HookLinkStatus::Ok:
-        case HookLinkStatus::WindowIdNotWritten: break;
-    }
-    return {};
-}
+const char HookLibrary::kLibraryFileName[] = "libHookmod.so";
 
 HookLibrary::~HookLibrary() {
     // The library stays loaded: its thread may still run until process exit.

@@ -1,6 +1,9 @@
 // The program's side of the hook library: loads it from the program's
 // folder, resolves HookOn/HookOff and publishes the window id in the shared
 // block the library reads (WindowIdBlock). The library is never unloaded.
+//
+// One interface, two implementations chosen by the build: HookLibrary.cpp
+// (dlopen) and windows/HookLibraryWindows.cpp (LoadLibrary).
 #pragma once
 
 #include <cstdint>
@@ -13,7 +16,7 @@ namespace capture {
 
 enum class HookLinkStatus {
     Ok,
-    LibraryNotFound,   // dlopen failed; nothing else was set up
+    LibraryNotFound,   // the library could not be loaded; nothing else was set up
     FunctionsMissing,  // HookOn or HookOff missing; no block, no hook calls
     BlockFailed,       // no shared block of this user could be created or opened
     WindowIdNotWritten,  // the block exists but the id could not be written
@@ -26,17 +29,18 @@ std::string_view StartupMessage(HookLinkStatus status);
 
 class HookLibrary {
 public:
-    static constexpr char kLibraryFileName[] = "libHookmod.so";
+    // "libHookmod.so"; "Hookmod.dll" on Windows.
+    static const char kLibraryFileName[];
 
     HookLibrary() = default;
     ~HookLibrary();
     HookLibrary(const HookLibrary&) = delete;
     HookLibrary& operator=(const HookLibrary&) = delete;
 
-    // Loads folder + "/libHookmod.so", resolves both exports, creates or
-    // reuses the block `blockName` (empty: this user's block for this
-    // display; see WindowIdBlock) and writes `windowId` at its start. Stops
-    // at the first failure; calls neither export.
+    // Loads kLibraryFileName from `folder` (UTF-8), resolves both exports,
+    // creates or reuses the block `blockName` (empty: this user's block; see
+    // WindowIdBlock) and writes `windowId` at its start. Stops at the first
+    // failure; calls neither export.
     HookLinkStatus Load(const std::string& folder, std::uint32_t windowId,
                         std::string_view blockName = {});
 
@@ -45,7 +49,7 @@ public:
     void CallHookOn() const;
     void CallHookOff() const;
 
-    // The system's reason for the last failure (dlerror or errno text).
+    // The system's reason for the last failure.
     const std::string& FailureDetail() const { return detail_; }
 
 private:

@@ -1,7 +1,9 @@
 // The shared block that names the program's window to the hook library. It
 // is created, or a left-over one of this user is reused, and stays open while
 // this object lives; it is never removed, so another instance on the same
-// display can reuse it.
+// display can reuse it. WindowIdBlockPosix.cpp: POSIX shared memory per user
+// and display; windows/WindowIdBlockWindows.cpp: the session's paging-file
+// mapping "Local\TestHook" (hookmod/windows/HookMapping.h).
 #pragma once
 
 #include <cstdint>
@@ -35,7 +37,8 @@ public:
 private:
     Result Fail(Result result, std::string detail);
 
-    int fd_ = -1;
+    int fd_ = -1;               // POSIX: the block's descriptor
+    void* mapping_ = nullptr;   // Windows: the mapping's handle
     std::string detail_;
 };
 

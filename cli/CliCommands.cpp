@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -13,6 +14,7 @@
 #include "cli/KeyCombination.h"
 #include "cli/PedalSession.h"
 #include "cli/Profile.h"
+#include "cli/Utf8.h"
 #include "protocol/PedalAnswer.h"
 
 namespace cli {
@@ -20,9 +22,6 @@ namespace cli {
 namespace {
 
 using std::chrono::milliseconds;
-
-const char* const kAccessFix =
-    "run \"sudo scripts/install-udev-rule\" (or install the program's package), then unplug and replug the pedal";
 
 std::string ErrnoText(int error) { return std::strerror(error != 0 ? error : EIO); }
 
@@ -38,8 +37,9 @@ std::string PedalLine(const PedalInfo& p) {
 
 class Commands {
  public:
-  Commands(const CliOptions& o, hid::platform::Backend& backend, std::ostream& out, std::ostream& err)
-      : o_(o), session_(backend), out_(out), err_(err) {}
+  Commands(const CliOptions& o, hid::platform::Backend& backend, std::ostream& out, std::ostream& err,
+           const PlatformTexts& texts)
+      : o_(o), session_(backend), out_(out), err_(err), texts_(texts) {}
 
   int Run() {
     if (o_.command == "list") return List();
@@ -52,7 +52,7 @@ class Commands {
  private:
   bool CheckLoaded() {
     if (session_.Loaded()) return true;
-    err_ << "error: the device library (libudev.so.1) could not be loaded; no pedals can be found\n";
+    err_ << "error: the device library (" << texts_.libraries << ") could not be loaded; no pedals can be found\n";
     return false;
   }
 
@@ -82,7 +82,7 @@ class Commands {
     }
     chosen = matching.front();
     if (!chosen.readWrite) {
-      err_ << "error: access to " << chosen.path << " refused for this user: " << kAccessFix << "\n";
+      err_ << "error: access to " << chosen.path << " refused for this user: " << texts_.accessFix << "\n";
       return kExitAccessRefused;
     }
     if (!session_.Open(chosen)) {
@@ -130,7 +130,7 @@ class Commands {
       out_ << PedalLine(p) << "  firmware " << FirmwareText(answer) << "  access "
            << (p.readWrite ? "read-write" : "refused") << "\n";
     }
-    if (refused) err_ << "note: to use a pedal whose access is refused, " << kAccessFix << "\n";
+    if (refused) err_ << "note: to use a pedal whose access is refused, " << texts_.accessFix << "\n";
     return kExitOk;
   }
 
@@ -157,7 +157,7 @@ class Commands {
   int Write() {
     std::vector<ProfileEntry> entries;
     if (o_.file) {
-      std::ifstream in(*o_.file, std::ios::binary);
+      std::ifstream in(PathFromUtf8(*o_.file), std::ios::binary);
       if (!in) {
         err_ << "error: cannot read profile " << *o_.file << ": " << ErrnoText(errno) << "\n";
         return kExitBadKeys;
@@ -185,7 +185,7 @@ class Commands {
         err_ << "error: pedal " << e.pedal << ": write failed: " << ErrnoText(w.error) << " (" << w.written
              << " of 8 bytes written)\n";
         if (w.error == EACCES || w.error == EPERM) {
-          err_ << "to grant access, " << kAccessFix << "\n";
+          err_ << "to grant access, " << texts_.accessFix << "\n";
           return kExitAccessRefused;
         }
         return kExitWriteFailed;
@@ -227,19 +227,29 @@ class Commands {
       return kExitOk;
     }
     // Written beside the target and renamed over it: a failed export leaves
-    // an existing file as it was.
-    const std::string temp = *o_.file + ".tmp";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
-    if (f == nullptr) {
+    // an existing file as it was. (std::rename does not replace an existing
+    // file on Windows; std::filesystem::rename does, on every platform.)
+    const std::filesystem::path target = PathFromUtf8(*o_.file);
+    std::filesystem::path temp = target;
+    temp += ".tmp";
+    errno = 0;
+    std::ofstream f(temp, std::ios::binary);
+    if (!f) {
       err_ << "error: cannot write " << *o_.file << ": " << ErrnoText(errno) << "\n";
       return kExitWriteFailed;
     }
-    const bool wrote = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    f.write(text.data(), static_cast<std::streamsize>(text.size()));
+    f.close();
     const int writeErrno = errno;
-    const bool closed = std::fclose(f) == 0;
-    if (!wrote || !closed || std::rename(temp.c_str(), o_.file->c_str()) != 0) {
-      err_ << "error: cannot write " << *o_.file << ": " << ErrnoText(!wrote ? writeErrno : errno) << "\n";
-      std::remove(temp.c_str());
+    std::error_code renamed;
+    if (!f) {
+      err_ << "error: cannot write " << *o_.file << ": " << ErrnoText(writeErrno) << "\n";
+    } else if (std::filesystem::rename(temp, target, renamed); renamed) {
+      err_ << "error: cannot write " << *o_.file << ": " << renamed.message() << "\n";
+    }
+    if (!f || renamed) {
+      std::error_code ignored;
+      std::filesystem::remove(temp, ignored);
       return kExitWriteFailed;
     }
     out_ << "exported " << entries.size() << " pedal(s) to " << *o_.file << "\n";
@@ -264,12 +274,13 @@ class Commands {
   PedalSession session_;
   std::ostream& out_;
   std::ostream& err_;
+  const PlatformTexts& texts_;
 };
 
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, hid::platform::Backend& backend, std::ostream& out,
-           std::ostream& err) {
+           std::ostream& err, const PlatformTexts& texts) {
   const OptionsResult parsed = ParseOptions(args);
   if (!parsed.ok) {
     err << "error: " << parsed.error << "\n";
@@ -279,7 +290,7 @@ int RunCli(const std::vector<std::string>& args, hid::platform::Backend& backend
     out << HelpText();
     return kExitOk;
   }
-  Commands commands(parsed.options, backend, out, err);
+  Commands commands(parsed.options, backend, out, err, texts);
   return commands.Run();
 }
 

@@ -6,12 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "cli/PlatformTexts.h"
 #include "hid/platform/HidPlatform.h"
 
 namespace cli {
 
 // `args` are the arguments after the program name.
 int RunCli(const std::vector<std::string>& args, hid::platform::Backend& backend, std::ostream& out,
-           std::ostream& err);
+           std::ostream& err, const PlatformTexts& texts = {});
 
 }  // namespace cli

@@ -1,7 +1,5 @@
 #include "cli/PedalSession.h"
 
-#include <poll.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <thread>
@@ -108,10 +106,7 @@ void PedalSession::OnData(hid::THidDevice* device, std::uint8_t reportId, const 
 
 bool PedalSession::Serve(const std::function<bool()>& done, Clock::time_point deadline) {
   for (;;) {
-    if (controller_->MonitorFd() >= 0) {
-      pollfd p{controller_->MonitorFd(), POLLIN, 0};
-      if (poll(&p, 1, 0) > 0) controller_->OnMonitorReadable();
-    }
+    controller_->OnMonitorReadable();  // never blocks, whatever kind of monitor
     const auto now = Clock::now();
     if (done()) return true;
     if (now >= deadline) return false;

@@ -56,7 +56,7 @@ class PedalSession {
   // Whether the platform library could be loaded.
   bool Loaded() const { return controller_->Loaded(); }
   // Whether device-change notifications can be had.
-  bool HasMonitor() const { return controller_->MonitorFd() >= 0; }
+  bool HasMonitor() const { return controller_->HasMonitor(); }
 
   // The pedals present now: VID, PID and 8-byte output reports.
   std::vector<PedalInfo> Pedals();

@@ -34,4 +34,8 @@ std::string Utf8(const std::u16string& text) {
   return out;
 }
 
+std::filesystem::path PathFromUtf8(const std::string& name) {
+  return std::filesystem::path(std::u8string(name.begin(), name.end()));
+}
+
 }  // namespace cli

@@ -32,6 +32,15 @@ THidDeviceController::THidDeviceController(platform::Backend& backend, MainThrea
   loaded_ = backend_.Load();
   if (!loaded_) return;
   monitor_ = backend_.CreateMonitor();
+  // A monitor that notifies by itself may do so on any thread: the rescan
+  // runs on the main thread, through the queue, like the first one.
+  if (monitor_) {
+    monitor_->SetNotify([&queue = queue_, this, alive = std::weak_ptr<bool>(alive_)] {
+      queue.Post([this, alive] {
+        if (alive.lock()) HandleNotification(0);
+      });
+    });
+  }
   // The first scan runs once the host loop serves this, after the owner's
   // handlers exist.
   queue_.Post([this, alive = std::weak_ptr<bool>(alive_)] {

@@ -10,7 +10,13 @@
 //   HidCtl.SetOnDeviceChange(hid::MakeHandler(this, &TMainForm::HidCtlDeviceChange));
 //   ...
 //   HidCtl.EndLoading();
-//   watch HidCtl.MonitorFd() for readability -> HidCtl.OnMonitorReadable();
+//   watch HidCtl.MonitorFd(), where it is >= 0, for readability
+//     -> HidCtl.OnMonitorReadable();
+//
+// A monitor without a descriptor (Windows) needs no watching: it notifies the
+// controller itself, and the controller posts the rescan to the queue. Hosts
+// without an event loop (the command line, tests) call OnMonitorReadable now
+// and then, which serves either kind without blocking.
 //
 // Creation loads the platform libraries and, when that worked, posts the
 // controller's own first device-change notification to the queue: the first
@@ -61,9 +67,13 @@ class THidDeviceController {
   // Whether the platform libraries were loaded; without them nothing is ever scanned.
   bool Loaded() const { return loaded_; }
 
-  // Device-change notifications: the host watches this fd (-1: none) and calls
-  // OnMonitorReadable when it is readable. A notification that arrives while
-  // a rescan runs (a nested loop inside an event handler) is dropped.
+  // Device-change notifications. HasMonitor: whether any arrive at all.
+  // MonitorFd: the descriptor the host watches (-1: none to watch), calling
+  // OnMonitorReadable when it is readable. OnMonitorReadable never blocks: it
+  // drains the descriptor and rescans on a change, or serves what waits for a
+  // monitor that notifies by itself. A notification that arrives while a
+  // rescan runs (a nested loop inside an event handler) is dropped.
+  bool HasMonitor() const { return monitor_ != nullptr; }
   int MonitorFd() const;
   void OnMonitorReadable();
 

@@ -67,5 +67,22 @@ TEST(DeviceChangeWatchTest, WatchesOnlyWhereThereIsAMonitor)
     EXPECT_TRUE(QTest::qWaitFor([&] { return bus.ScanCount() > scans; }, 5000));
 }
 
+// A monitor that notifies by itself, as on Windows: the rescan comes through
+// the queue that the Qt loop serves, also for a plug on another thread.
+TEST(DeviceChangeWatchTest, MonitorWithoutDescriptorRescansThroughTheQtLoop)
+{
+    hid::MainThreadQueue queue;
+    MainThreadWakeup wakeup(queue);
+    hid::platform::virt::VirtualBus bus;
+    bus.SetMonitorDelivery(hid::platform::virt::MonitorDelivery::Callback);
+    hid::THidDeviceController controller(bus, queue);
+    DeviceChangeWatch watch(controller);
+    EXPECT_TRUE(watch.Watching());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return bus.ScanCount() == 1; }, 5000));
+    std::thread([&] { bus.Plug({}); }).join();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return controller.Count() == 1; }, 5000));
+    EXPECT_EQ(bus.ScanCount(), 2u);
+}
+
 }  // namespace
 }  // namespace app

@@ -1,6 +1,7 @@
 // The platform HID and device-setup services behind one small interface.
 //
-// Two bindings implement it: linux/ (libudev loaded at run time + hidraw) and
+// Three bindings implement it: linux/ (libudev loaded at run time + hidraw),
+// windows/ (setupapi.dll and hid.dll loaded at run time, overlapped reads) and
 // virtual/ (an in-process bus for tests and the demo). Nothing above this header
 // knows which one runs. The operations mirror what the device layer needs:
 // a snapshot of the present HID interfaces, opening an interface with or without
@@ -12,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -115,14 +117,26 @@ class ReadHandle {
   virtual int LastError() const = 0;
 };
 
-// Device-change notifications. The host loop watches fd() for readability and
-// then calls Drain(), which consumes what is pending and says whether the set
-// of HID device nodes changed.
+// Device-change notifications, made on the host's main thread. They reach the
+// host in one of two ways:
+//  - fd() >= 0: a descriptor that becomes readable when notifications are
+//    pending. The host loop watches it and then calls Drain(), which consumes
+//    what is pending and says whether the set of HID devices changed (udev;
+//    the virtual bus where the platform has eventfd).
+//  - fd() == -1: the monitor calls the callback given to SetNotify once per
+//    notification (Windows: WM_DEVICECHANGE to a window of the monitor's own,
+//    which the thread's message loop dispatches, whoever runs it).
+// Drain() never blocks. A monitor that notifies by callback serves there what
+// is waiting for it, for hosts without a message loop of their own, and
+// returns false: the callback had those notifications.
 class Monitor {
  public:
   virtual ~Monitor() = default;
   virtual int fd() const = 0;
   virtual bool Drain() = 0;
+  // `notify` may be called on any thread; never after the monitor is gone.
+  // Monitors with a descriptor never call it.
+  virtual void SetNotify(std::function<void()> notify) { (void)notify; }
 };
 
 class Backend {

@@ -148,10 +148,14 @@ TEST_F(ReaderTest, NoReportAfterTheDeviceIsMarkedUnplugged) {
   pedal->InjectInput({2, 1, 0, 0, 0, 0, 0, 0});
   ASSERT_TRUE(HandOffWaiting());
   bus.Unplug(pedal);
-  Pump();  // the rescan marks it unplugged before the waiting report is served
+  ctl->DeviceChange();  // the rescan marks it unplugged before the waiting report is served
   ServeFor(100ms);
   EXPECT_TRUE(rec.reports.empty());
-  EXPECT_EQ(rec.Take(), (std::vector<std::string>{"unplug " + Name(dev), "removal " + Name(dev), "change"}));
+  // (A monitor that notifies through the queue rescans once more meanwhile.)
+  const auto log = rec.Take();
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 3),
+            (std::vector<std::string>{"unplug " + Name(dev), "removal " + Name(dev), "change"}));
   EXPECT_FALSE(dev->Present());
   EXPECT_EQ(pedal->OpenHandles(), 0);
 }

@@ -27,6 +27,27 @@ BUILD_PACKAGES=(
   libudev1 libudev-dev libgtest-dev fonts-liberation2 fonts-wqy-microhei
 )
 
+# What building for Windows needs: the mingw-w64 cross compilers (posix
+# threads) and GoogleTest's sources, built with them for the tests.
+WINDOWS_BUILD_PACKAGES=(
+  cmake ninja-build g++-mingw-w64-x86-64-posix googletest
+)
+# What running the Windows tests needs: wine, and for the keyboard hook's test
+# Xvfb, xdotool and the X libraries wine's X11 driver loads.
+WINDOWS_TEST_PACKAGES=(
+  wine64 xvfb xauth xdotool
+  libx11-6 libxext6 libxrender1 libxrandr2 libxi6 libxfixes3 libxcursor1 libxinerama1 libxcomposite1
+)
+
+# configure_windows DIR [cmake args...]: configures the Windows build tree
+# (cross-compiled with cmake/mingw-w64.cmake; the window only where a Qt 6
+# for Windows is found).
+configure_windows() {
+  local dir=$1; shift
+  cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
+    -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+}
+
 # configure_and_build DIR [cmake args...]: configures and builds everything.
 configure_and_build() {
   local dir=$1; shift

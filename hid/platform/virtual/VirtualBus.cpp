@@ -66,18 +66,18 @@ std::vector<std::shared_ptr<VirtualDevice>> VirtualBus::Devices() const {
 }
 
 void VirtualBus::SignalMonitors() {
-  std::vector<std::shared_ptr<EventCounter>> live;
+  std::vector<std::shared_ptr<MonitorSignal>> live;
   {
     std::lock_guard lock(mutex_);
     auto end = std::remove_if(monitors_.begin(), monitors_.end(), [&live](const auto& weak) {
-      auto counter = weak.lock();
-      if (!counter) return true;
-      live.push_back(std::move(counter));
+      auto signal = weak.lock();
+      if (!signal) return true;
+      live.push_back(std::move(signal));
       return false;
     });
     monitors_.erase(end, monitors_.end());
   }
-  for (const auto& counter : live) counter->Signal();
+  for (const auto& signal : live) signal->Signal();
 }
 
 bool VirtualBus::Load() {
@@ -140,12 +140,14 @@ std::shared_ptr<ReadHandle> VirtualBus::OpenRead(const std::string& devicePath, 
 
 std::unique_ptr<Monitor> VirtualBus::CreateMonitor() {
   if (!IsLoaded() || monitorFails_.load()) return nullptr;
-  auto counter = std::make_shared<EventCounter>();
+  MadeMonitor made;
+  if (delivery_.load() == MonitorDelivery::Descriptor) made = MakeDescriptorMonitor();
+  if (!made.monitor) made = MakeCallbackMonitor();
   {
     std::lock_guard lock(mutex_);
-    monitors_.push_back(counter);
+    monitors_.push_back(made.signal);
   }
-  return std::make_unique<VirtualMonitor>(std::move(counter));
+  return std::move(made.monitor);
 }
 
 }  // namespace hid::platform::virt

@@ -24,7 +24,13 @@
 
 namespace hid::platform::virt {
 
-class EventCounter;
+class MonitorSignal;
+
+// How the bus's monitors reach the host (see Monitor in HidPlatform.h).
+enum class MonitorDelivery {
+  Descriptor,  // a readable fd, where the platform has eventfd (not on Windows)
+  Callback,    // the notify callback, on the thread that plugs or unplugs
+};
 
 class VirtualBus : public Backend {
  public:
@@ -43,6 +49,9 @@ class VirtualBus : public Backend {
   // Makes Load fail (the platform library is missing) / CreateMonitor fail.
   void SetLoadFails(bool fails) { loadFails_ = fails; }
   void SetMonitorFails(bool fails) { monitorFails_ = fails; }
+  // For monitors made from now on. Descriptor (the default) falls back to
+  // Callback where the platform has no descriptor to offer.
+  void SetMonitorDelivery(MonitorDelivery delivery) { delivery_ = delivery; }
   int LoadCount() const { return loadCount_.load(); }
   // Snapshots taken so far (one per scan).
   unsigned ScanCount() const { return scans_.load(); }
@@ -62,11 +71,12 @@ class VirtualBus : public Backend {
   mutable std::mutex mutex_;
   std::vector<std::shared_ptr<VirtualDevice>> devices_;  // in plug order
   std::unordered_map<std::string, std::shared_ptr<VirtualDevice>> byPath_;
-  std::vector<std::weak_ptr<EventCounter>> monitors_;
+  std::vector<std::weak_ptr<MonitorSignal>> monitors_;
   DeviceInstanceId nextInstance_ = 1000;
   unsigned nextPath_ = 0;
   std::atomic<bool> loadFails_{false};
   std::atomic<bool> monitorFails_{false};
+  std::atomic<MonitorDelivery> delivery_{MonitorDelivery::Descriptor};
   std::atomic<int> loadCount_{0};
   std::atomic<unsigned> scans_{0};
 };

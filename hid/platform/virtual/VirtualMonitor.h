@@ -1,6 +1,7 @@
-// Device-change notifications of the virtual bus: an eventfd that becomes
-// readable on every plug and unplug, watched by the host exactly like the
-// Linux binding's monitor.
+// Device-change notifications of the virtual bus, in either way a platform
+// monitor delivers them (see Monitor in HidPlatform.h): an eventfd that
+// becomes readable on every plug and unplug, watched by the host like the
+// Linux binding's monitor, or a callback, like the Windows binding's window.
 #pragma once
 
 #include <memory>
@@ -9,31 +10,23 @@
 
 namespace hid::platform::virt {
 
-// The eventfd behind a monitor; the bus keeps a weak reference to signal it.
-class EventCounter {
+// What the bus keeps (weakly) of a monitor, to tell it of a plug or unplug.
+class MonitorSignal {
  public:
-  EventCounter();  // throws std::system_error when no eventfd can be made
-  ~EventCounter();
-  EventCounter(const EventCounter&) = delete;
-  EventCounter& operator=(const EventCounter&) = delete;
-
-  int fd() const { return fd_; }
-  void Signal();
-  // Consumes what is pending; true when anything was.
-  bool Drain();
-
- private:
-  int fd_;
+  virtual ~MonitorSignal() = default;
+  virtual void Signal() = 0;  // any thread
 };
 
-class VirtualMonitor : public Monitor {
- public:
-  explicit VirtualMonitor(std::shared_ptr<EventCounter> counter) : counter_(std::move(counter)) {}
-  int fd() const override { return counter_->fd(); }
-  bool Drain() override { return counter_->Drain(); }
-
- private:
-  std::shared_ptr<EventCounter> counter_;
+struct MadeMonitor {
+  std::unique_ptr<Monitor> monitor;
+  std::shared_ptr<MonitorSignal> signal;
 };
+
+// A monitor with a descriptor; empty where the platform has no eventfd
+// (Windows). Throws std::system_error when no eventfd can be made.
+MadeMonitor MakeDescriptorMonitor();
+// A monitor without a descriptor: its notify callback runs on the thread that
+// plugs or unplugs.
+MadeMonitor MakeCallbackMonitor();
 
 }  // namespace hid::platform::virt

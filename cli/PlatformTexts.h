@@ -1,0 +1,17 @@
+// What varnok-pedal's messages say about the platform binding it runs on;
+// each program's main gives its own (the defaults are those of Linux).
+#pragma once
+
+#include <string>
+
+namespace cli {
+
+struct PlatformTexts {
+  // Named when they cannot be loaded.
+  std::string libraries = "libudev.so.1";
+  // How to get access to a pedal whose opening was refused.
+  std::string accessFix =
+      "run \"sudo scripts/install-udev-rule\" (or install the program's package), then unplug and replug the pedal";
+};
+
+}  // namespace cli

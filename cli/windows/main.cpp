@@ -1,0 +1,52 @@
+// varnok-pedal.exe: the pedal setup on the command line, over the Windows
+// binding. Arguments are taken as the system gives them (UTF-16) and handed
+// on in UTF-8; output is UTF-8 with plain line ends, byte for byte what the
+// Linux program writes.
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+// After windows.h:
+#include <shellapi.h>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/CliCommands.h"
+#include "hid/platform/windows/WindowsHidBackend.h"
+
+namespace {
+
+std::string Utf8(const wchar_t* text) {
+  const int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+  if (n <= 1) return {};
+  std::string out(static_cast<std::size_t>(n - 1), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, -1, out.data(), n, nullptr, nullptr);
+  return out;
+}
+
+std::vector<std::string> Arguments() {
+  std::vector<std::string> args;
+  int count = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (argv == nullptr) return args;
+  for (int i = 1; i < count; ++i) args.push_back(Utf8(argv[i]));
+  LocalFree(argv);
+  return args;
+}
+
+}  // namespace
+
+int main() {
+  SetConsoleOutputCP(CP_UTF8);
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+  cli::PlatformTexts texts;
+  texts.libraries = "setupapi.dll, hid.dll";
+  texts.accessFix = "close any other program that has the pedal open, then unplug and replug the pedal";
+  hid::platform::windows::WindowsHidBackend backend;
+  const int rc = cli::RunCli(Arguments(), backend, std::cout, std::cerr, texts);
+  std::cout.flush();
+  return rc;
+}

@@ -1,0 +1,52 @@
+// Device-change notifications on Windows: a hidden top-level window of the
+// monitor's own receives WM_DEVICECHANGE, and each one that says the device
+// nodes changed (DBT_DEVNODES_CHANGED, broadcast to every top-level window)
+// or that a device arrived or left (DBT_DEVICEARRIVAL and
+// DBT_DEVICEREMOVECOMPLETE, for the HID interface class it registers for)
+// calls the notify callback once.
+//
+// The window belongs to the thread that makes the monitor, and that thread's
+// message loop (Qt's, or any other) dispatches its messages; hosts without a
+// loop call Drain. Not a message-only window: those receive no broadcasts.
+// Make, use and destroy it on one thread.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "hid/platform/HidPlatform.h"
+#include "hid/platform/windows/Win32.h"
+
+namespace hid::platform::windows {
+
+class DeviceChangeWindow final : public Monitor {
+ public:
+  // nullptr when no window can be made; *error then says why.
+  static std::unique_ptr<DeviceChangeWindow> Create(const GUID& hidClass, std::string* error);
+  ~DeviceChangeWindow() override;
+  DeviceChangeWindow(const DeviceChangeWindow&) = delete;
+  DeviceChangeWindow& operator=(const DeviceChangeWindow&) = delete;
+
+  int fd() const override { return -1; }
+  // Dispatches the messages waiting for the window; returns false (the
+  // callback had them).
+  bool Drain() override;
+  void SetNotify(std::function<void()> notify) override { notify_ = std::move(notify); }
+
+  HWND Window() const { return window_; }
+  // Whether arrivals and removals of HID interfaces were registered for
+  // (where that is refused, the broadcast DBT_DEVNODES_CHANGED still comes).
+  bool Registered() const { return registration_ != nullptr; }
+
+ private:
+  DeviceChangeWindow() = default;
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void Notify();
+
+  HWND window_ = nullptr;
+  HDEVNOTIFY registration_ = nullptr;
+  std::function<void()> notify_;
+};
+
+}  // namespace hid::platform::windows

@@ -1,0 +1,91 @@
+#include "hid/platform/windows/HidDeviceHandle.h"
+
+#include "hid/platform/windows/Win32Error.h"
+
+namespace hid::platform::windows {
+
+std::unique_ptr<HidDeviceHandle> HidDeviceHandle::Open(std::shared_ptr<const HidLibraries> libs,
+                                                       const std::string& path, bool readWrite, int* error,
+                                                       std::string* text) {
+  const DWORD access = readWrite ? GENERIC_READ | GENERIC_WRITE : 0;
+  HANDLE file = CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                            nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    const DWORD code = GetLastError();
+    if (error != nullptr) *error = ErrnoFromWin32(code);
+    if (text != nullptr) {
+      *text = Win32ErrorText(std::string(readWrite ? "opening " : "opening (no access rights) ") + path, code);
+    }
+    return nullptr;
+  }
+  if (error != nullptr) *error = 0;
+  return std::unique_ptr<HidDeviceHandle>(new HidDeviceHandle(std::move(libs), file, path));
+}
+
+HidDeviceHandle::~HidDeviceHandle() { CloseHandle(file_); }
+
+bool HidDeviceHandle::Fail(const char* what) {
+  const DWORD code = GetLastError();
+  lastError_ = ErrnoFromWin32(code);
+  errorText_ = Win32ErrorText(std::string(what) + " on " + path_, code);
+  return false;
+}
+
+bool HidDeviceHandle::Succeed() {
+  lastError_ = 0;
+  errorText_.clear();
+  return true;
+}
+
+bool HidDeviceHandle::GetAttributes(HIDD_ATTRIBUTES& out) {
+  ::HIDD_ATTRIBUTES attributes{};
+  attributes.Size = sizeof attributes;
+  if (!libs_->HidD_GetAttributes(file_, &attributes)) return Fail("HidD_GetAttributes");
+  out.Size = attributes.Size;
+  out.VendorID = attributes.VendorID;
+  out.ProductID = attributes.ProductID;
+  out.VersionNumber = attributes.VersionNumber;
+  return Succeed();
+}
+
+bool HidDeviceHandle::GetCaps(HIDP_CAPS& out) {
+  PHIDP_PREPARSED_DATA preparsed = nullptr;
+  if (!libs_->HidD_GetPreparsedData(file_, &preparsed)) return Fail("HidD_GetPreparsedData");
+  ::HIDP_CAPS caps{};
+  const NTSTATUS status = libs_->HidP_GetCaps(preparsed, &caps);
+  libs_->HidD_FreePreparsedData(preparsed);
+  if (status != HIDP_STATUS_SUCCESS) {
+    lastError_ = EIO;
+    errorText_ = "HidP_GetCaps on " + path_ + ": status " + std::to_string(static_cast<unsigned long>(status));
+    return false;
+  }
+  out.Usage = caps.Usage;
+  out.UsagePage = caps.UsagePage;
+  out.InputReportByteLength = caps.InputReportByteLength;
+  out.OutputReportByteLength = caps.OutputReportByteLength;
+  out.FeatureReportByteLength = caps.FeatureReportByteLength;
+  return Succeed();
+}
+
+bool HidDeviceHandle::GetProductString(WideChar* buffer, std::uint32_t bufferBytes) {
+  return libs_->HidD_GetProductString(file_, buffer, bufferBytes) ? Succeed() : Fail("HidD_GetProductString");
+}
+
+bool HidDeviceHandle::GetSerialNumberString(WideChar* buffer, std::uint32_t bufferBytes) {
+  return libs_->HidD_GetSerialNumberString(file_, buffer, bufferBytes) ? Succeed()
+                                                                        : Fail("HidD_GetSerialNumberString");
+}
+
+bool HidDeviceHandle::GetIndexedString(std::uint32_t index, WideChar* buffer, std::uint32_t bufferBytes) {
+  return libs_->HidD_GetIndexedString(file_, index, buffer, bufferBytes) ? Succeed()
+                                                                          : Fail("HidD_GetIndexedString");
+}
+
+bool HidDeviceHandle::Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) {
+  DWORD done = 0;
+  const BOOL ok = WriteFile(file_, data, length, &done, nullptr);
+  if (written != nullptr) *written = ok ? done : 0;
+  return ok ? Succeed() : Fail("WriteFile");
+}
+
+}  // namespace hid::platform::windows

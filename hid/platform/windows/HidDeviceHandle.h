@@ -1,0 +1,46 @@
+// The synchronous ("main") handle on one HID interface: CreateFile with or
+// without access rights; attributes, capabilities and strings through hid.dll;
+// output reports with a synchronous WriteFile.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "hid/platform/HidPlatform.h"
+#include "hid/platform/windows/HidLibraries.h"
+
+namespace hid::platform::windows {
+
+class HidDeviceHandle final : public DeviceHandle {
+ public:
+  // nullptr when CreateFile refuses; *error (errno-style) and *text say why.
+  static std::unique_ptr<HidDeviceHandle> Open(std::shared_ptr<const HidLibraries> libs, const std::string& path,
+                                               bool readWrite, int* error, std::string* text);
+  ~HidDeviceHandle() override;
+  HidDeviceHandle(const HidDeviceHandle&) = delete;
+  HidDeviceHandle& operator=(const HidDeviceHandle&) = delete;
+
+  bool GetAttributes(HIDD_ATTRIBUTES& out) override;
+  bool GetCaps(HIDP_CAPS& out) override;
+  bool GetProductString(WideChar* buffer, std::uint32_t bufferBytes) override;
+  bool GetSerialNumberString(WideChar* buffer, std::uint32_t bufferBytes) override;
+  bool GetIndexedString(std::uint32_t index, WideChar* buffer, std::uint32_t bufferBytes) override;
+  bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) override;
+  int LastError() const override { return lastError_; }
+  std::string ErrorText() const override { return errorText_; }
+
+ private:
+  HidDeviceHandle(std::shared_ptr<const HidLibraries> libs, HANDLE file, std::string path)
+      : libs_(std::move(libs)), file_(file), path_(std::move(path)) {}
+  // Keeps GetLastError's code of the call `what` that failed; returns false.
+  bool Fail(const char* what);
+  bool Succeed();
+
+  std::shared_ptr<const HidLibraries> libs_;
+  HANDLE file_;
+  std::string path_;
+  int lastError_ = 0;
+  std::string errorText_;
+};
+
+}  // namespace hid::platform::windows

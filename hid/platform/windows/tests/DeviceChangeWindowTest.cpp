@@ -1,0 +1,81 @@
+// WM_DEVICECHANGE to the monitor's window: one notification for each that
+// says devices changed, arrived or left; delivered by any message loop, or by
+// Drain for hosts without one.
+#include "hid/platform/windows/DeviceChangeWindow.h"
+#include "hid/platform/windows/tests/FakeBusFixture.h"
+// After windows.h:
+#include <dbt.h>
+
+namespace hid::platform::windows::test {
+namespace {
+
+class DeviceChangeWindowTest : public FakeBusTest {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(backend.Load());
+    monitor = backend.CreateMonitor();
+    ASSERT_NE(monitor, nullptr) << backend.ErrorText();
+    window = static_cast<DeviceChangeWindow&>(*monitor).Window();
+    monitor->SetNotify([this] { ++notifications; });
+  }
+  void TearDown() override {
+    monitor.reset();
+    backend.Release();
+    FakeBusTest::TearDown();
+  }
+
+  std::unique_ptr<Monitor> monitor;
+  HWND window = nullptr;
+  int notifications = 0;
+};
+
+TEST_F(DeviceChangeWindowTest, OneNotificationPerChangeArrivalOrRemoval) {
+  EXPECT_EQ(monitor->fd(), -1);
+  EXPECT_TRUE(static_cast<DeviceChangeWindow&>(*monitor).Registered());
+  DEV_BROADCAST_DEVICEINTERFACE_W arrived{};
+  arrived.dbcc_size = sizeof arrived;
+  arrived.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  const auto hdr = reinterpret_cast<LPARAM>(&arrived);
+  EXPECT_EQ(SendMessageW(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0), TRUE);
+  EXPECT_EQ(notifications, 1);
+  SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, hdr);
+  SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, hdr);
+  EXPECT_EQ(notifications, 3);
+  // Questions and other news change nothing, and removal is not refused.
+  EXPECT_EQ(SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEQUERYREMOVE, hdr), TRUE);
+  SendMessageW(window, WM_DEVICECHANGE, DBT_CONFIGCHANGED, 0);
+  SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVEPENDING, hdr);
+  EXPECT_EQ(notifications, 3);
+  // Logging off or shutting down may go ahead.
+  EXPECT_EQ(SendMessageW(window, WM_QUERYENDSESSION, 0, 0), 1);
+}
+
+TEST_F(DeviceChangeWindowTest, PostedAndBroadcastChangesWaitForTheLoopOrDrain) {
+  PostMessageW(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+  PostMessageW(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+  EXPECT_EQ(notifications, 0);
+  EXPECT_FALSE(monitor->Drain());  // the callback had them
+  EXPECT_EQ(notifications, 2);
+  // As the system announces a change: to every top-level window.
+  PostMessageW(HWND_BROADCAST, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+  EXPECT_TRUE(WaitFor([&] {
+    monitor->Drain();
+    return notifications >= 3;
+  }));
+}
+
+TEST_F(DeviceChangeWindowTest, TheWindowGoesWithTheMonitor) {
+  ASSERT_TRUE(IsWindow(window));
+  monitor.reset();
+  EXPECT_FALSE(IsWindow(window));
+  // A second monitor in the same thread works alike.
+  auto again = backend.CreateMonitor();
+  ASSERT_NE(again, nullptr);
+  int calls = 0;
+  again->SetNotify([&calls] { ++calls; });
+  SendMessageW(static_cast<DeviceChangeWindow&>(*again).Window(), WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+  EXPECT_EQ(calls, 1);
+}
+
+}  // namespace
+}  // namespace hid::platform::windows::test

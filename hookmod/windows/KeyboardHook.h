@@ -1,0 +1,37 @@
+// The low-level keyboard hook of Hookmod.dll. On sees every key press and
+// release of the desktop (the keys go on to their windows as usual) and posts
+// each to the window named in the mapping; Off stops that.
+//
+// The hook runs on the thread that called On, whenever that thread's message
+// loop runs, so On and Off are called from that one thread (the program's
+// main thread). Low-level hooks carry no repeat flag: the hook keeps which
+// keys are down, starting from the keyboard's state at On, so a key already
+// held then repeats rather than counting as pressed.
+#pragma once
+
+#include <windows.h>
+
+#include <bitset>
+
+namespace hookmod::windows {
+
+class KeyboardHook {
+public:
+    explicit KeyboardHook(HINSTANCE module) : module_(module) {}
+    ~KeyboardHook() { Off(); }
+    KeyboardHook(const KeyboardHook&) = delete;
+    KeyboardHook& operator=(const KeyboardHook&) = delete;
+
+    void On();   // nothing when on already
+    void Off();  // nothing when off
+
+private:
+    static LRESULT CALLBACK Procedure(int code, WPARAM wParam, LPARAM lParam);
+    void Handle(WPARAM wParam, const KBDLLHOOKSTRUCT& event);
+
+    HINSTANCE module_;
+    HHOOK hook_ = nullptr;
+    std::bitset<256> down_;  // by virtual-key code
+};
+
+}  // namespace hookmod::windows
