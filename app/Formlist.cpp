@@ -8,7 +8,7 @@ namespace app {
 
 TFormlist::TFormlist(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                         Qt::WindowCloseButtonHint)
+                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
 {
     setObjectName(QStringLiteral("Formlist"));
     setWindowTitle(QStringLiteral("脚踏按键列表"));
