@@ -59,6 +59,7 @@ bool HookService::StartThreadLocked() {
         return false;
     }
     lastError_.clear();
+    blockName_ = HookWindowBlockName();
     {
         std::lock_guard<std::mutex> lock(mutex_);
         running_ = true;
@@ -176,7 +177,7 @@ void HookService::Handle(const XHookConnection::RawKey& key) {
     if (key.keycode < kXKeycodeOffset) return;
     const auto message = MakeHookKeyMessage(key.keycode - kXKeycodeOffset, transition);
     if (!message) return;
-    const std::uint32_t window = ReadTargetWindowId();
+    const std::uint32_t window = ReadTargetWindowId(blockName_);
     if (window == 0) return;
     conn_->Send(window, *message);
 }

@@ -51,6 +51,7 @@ private:
 
     std::string lastError_;  // last start-up failure written to stderr
     int wakeFd_ = -1;  // eventfd: a command is waiting
+    std::string blockName_;  // set before the thread starts, read by it
     std::unique_ptr<XHookConnection> conn_;
     std::thread thread_;
 

@@ -13,28 +13,20 @@
 #include "hookmod/PosixHookBlockName.h"
 
 namespace hookmod {
-namespace {
 
+std::string HookWindowBlockName() {
 #ifdef VARNOK_HOOK_TEST_BLOCK_ENV
-// Test builds only: the test process names a block of its own (read once, at
-// load), so parallel test runs and a running program never share one.
-const std::string g_blockName = [] {
+    // Test builds only: the test process names a block of its own, so
+    // parallel test runs and a running program never share one.
     const char* name = std::getenv(VARNOK_HOOK_TEST_BLOCK_ENV);
     return std::string(name != nullptr && *name != '\0' ? name : "/VarnokHookmodTest");
-}();
-std::string BlockNameNow() { return g_blockName; }
 #else
-// This user's block for this display, as the program names it.
-std::string BlockNameNow() {
-    static const std::string name = hookmsg::CurrentHookWindowBlockName();
-    return name;
-}
+    return hookmsg::CurrentHookWindowBlockName();
 #endif
+}
 
-}  // namespace
-
-std::uint32_t ReadTargetWindowId() {
-    const int fd = shm_open(BlockNameNow().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW, 0);
+std::uint32_t ReadTargetWindowId(const std::string& blockName) {
+    const int fd = shm_open(blockName.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW, 0);
     if (fd < 0) return 0;
     // Keys go only to a window that this user named.
     struct stat st {};

@@ -62,6 +62,23 @@ TEST_F(HookDelivery, CtrlAGivesFourKeyboardMessages) {
     ExpectMarkerNext();
 }
 
+// Unloading while the hook thread still works through keys must end the
+// thread before anything it reads is destroyed (run under ASan).
+TEST_F(HookDelivery, UnloadWhileKeysAreInFlight) {
+    for (int round = 0; round < 20; ++round) {
+        hook_ = std::make_unique<LoadedHook>(HOOKMOD_VARIANT_PATH);
+        ASSERT_TRUE(hook_->ok()) << dlerror();
+        hook_->On();
+        for (int i = 0; i < 10; ++i) receiver_.Tap(kB);
+        hook_.reset();
+    }
+    while (receiver_.Next(std::chrono::milliseconds(200))) {
+    }
+    hook_ = std::make_unique<LoadedHook>(HOOKMOD_VARIANT_PATH);
+    hook_->On();
+    ExpectMarkerNext();
+}
+
 TEST_F(HookDelivery, ExtendedFlagFollowsTheKeyPosition) {
     hook_->On();
     for (std::uint8_t key : {kCtrlR, kKpEnter, kPrint, kNumLock, kPause}) receiver_.Tap(key);

@@ -37,7 +37,7 @@ TEST(HookLifecycle, OnlyTheTwoEntryPointsAreExported) {
     LoadedHook hook(HOOKMOD_LIBRARY_PATH);
     ASSERT_TRUE(hook.ok()) << dlerror();
     EXPECT_EQ(dlsym(hook.handle(), "_ZN7hookmod11HookService2OnEv"), nullptr);
-    EXPECT_EQ(dlsym(hook.handle(), "_ZN7hookmod18ReadTargetWindowIdEv"), nullptr);
+    EXPECT_EQ(dlsym(hook.handle(), "_ZN7hookmod19HookWindowBlockNameB5cxx11Ev"), nullptr);
 }
 
 TEST(HookLifecycle, WithoutDisplayCallsAreHarmlessAndSayItOnce) {

@@ -3,7 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -11,8 +11,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
-
-extern char** environ;
 
 namespace hooktest {
 
@@ -38,19 +36,26 @@ bool XvfbServer::Start(std::string& error) {
         error = "pipe failed";
         return false;
     }
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], 3);  // dup2 clears CLOEXEC
     char arg0[] = "Xvfb", arg1[] = "-displayfd", arg2[] = "3", arg3[] = "-nolisten",
          arg4[] = "tcp", arg5[] = "-noreset", arg6[] = "-screen", arg7[] = "0",
          arg8[] = "640x480x24";
     // -noreset: the server would otherwise reset whenever its last client leaves,
     // refusing connections for a moment between tests.
     char* argv[] = {arg0, arg1, arg2, arg3, arg4, arg5, arg6, arg7, arg8, nullptr};
-    const int rc = posix_spawnp(&pid_, "Xvfb", &actions, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t parent = getpid();
+    pid_ = fork();
+    if (pid_ == 0) {
+        // The server ends with the test process, even one that aborts: an
+        // orphan would keep the test's output open and its runner waiting.
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (getppid() != parent) _exit(127);
+        // Xvfb writes its display number to fd 3, which must survive exec.
+        if (fds[1] == 3 ? fcntl(3, F_SETFD, 0) < 0 : dup2(fds[1], 3) < 0) _exit(127);
+        execvp("Xvfb", argv);
+        _exit(127);
+    }
     close(fds[1]);
-    if (rc != 0) {
+    if (pid_ < 0) {
         close(fds[0]);
         pid_ = -1;
         error = "cannot start Xvfb";
