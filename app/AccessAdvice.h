@@ -1,6 +1,7 @@
 // What the user is told when the platform refuses this user access to a
 // pedal's device node, and how to grant it; and when a found pedal cannot
-// be opened for another reason.
+// be opened for another reason. How access is granted is the platform's:
+// AccessAdviceUdev.cpp (Linux) and windows/AccessAdviceWindows.cpp.
 #pragma once
 
 #include <QString>
@@ -9,8 +10,8 @@ namespace app {
 
 // Caption of the warning shown when a scan finds such a pedal.
 QString AccessAdviceCaption();
-// The warning: the pedal was found but may not be opened, and the command
-// that grants access.
+// The warning: the pedal was found but may not be opened, and what grants
+// access.
 QString AccessAdviceText();
 // One sentence on how to grant access, for other messages.
 QString GrantAccessHint();

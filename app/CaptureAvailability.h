@@ -1,26 +1,19 @@
-// Whether the key edit box can capture keys on this desktop, and if not, why.
-// The keyboard hook listens on the X display named by DISPLAY and needs
-// XInput 2 there; the window must run on that display (Qt's xcb platform)
-// for the hook's messages to reach it.
+// Whether the key edit box can capture keys in the running program, and if
+// not, why. What capture needs is the platform's: on X11 the hook listens on
+// the X display and the window must run there (CaptureAvailabilityX11.h); on
+// Windows the hook library must be loaded and the window must be a real
+// desktop window, to which the hook posts its messages.
 #pragma once
 
 #include <QString>
 
 namespace app {
 
-struct CaptureFacts {
-    bool hooksLoaded = false;   // HookOn and HookOff were found
-    QString platform;           // Qt's platform name ("xcb", "wayland", ...)
-    bool haveDisplay = false;   // DISPLAY is set
-    bool displayReachable = false;
-    bool xinput2 = false;       // the X server offers XInput 2
-};
+// A short reason for the user why capture cannot work here; empty when it
+// can. `hooksLoaded`: HookOn and HookOff were found.
+QString CaptureUnavailableHere(bool hooksLoaded);
 
-// What the running program finds: the platform Qt chose, and a short
-// connection of its own to $DISPLAY, as the hook makes one.
-CaptureFacts ProbeCaptureFacts(bool hooksLoaded);
-
-// A short reason for the user why capture cannot work; empty when it can.
-QString CaptureUnavailableReason(const CaptureFacts& facts);
+// One sentence on what capture needs on this platform.
+QString CaptureRequirement();
 
 }  // namespace app

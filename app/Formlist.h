@@ -14,6 +14,10 @@ public:
     explicit TFormlist(QWidget* owner = nullptr);
 
     QListWidget* Flistbox;
+
+protected:
+    // Puts the outer frame at the dialog's place once it is shown.
+    void showEvent(QShowEvent* event) override;
 };
 
 }  // namespace app

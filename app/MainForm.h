@@ -204,6 +204,8 @@ protected:
 
 private:
     void BuildWindow();
+    // Puts the outer frame at the window's place once it is shown.
+    void PlaceFrame();
     void BuildDeviceStatus();
     void BuildInformation();
     void BuildKeyTabs();
@@ -296,6 +298,7 @@ private:
     std::set<hid::platform::DeviceInstanceId> accessWarned_;
     // Warnings waiting for the event loop or for the window to be shown.
     QStringList pendingWarnings_;
+    bool framePlaced_ = false;   // PlaceFrame() ran at the first show
 };
 
 }  // namespace app

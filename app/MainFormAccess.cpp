@@ -63,6 +63,11 @@ void TMainForm::WarnLater(const QString& text)
 void TMainForm::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    if (!framePlaced_ && !event->spontaneous()) {
+        // After Qt has placed the new native window itself.
+        framePlaced_ = true;
+        QTimer::singleShot(0, this, &TMainForm::PlaceFrame);
+    }
     if (!pendingWarnings_.isEmpty() && !event->spontaneous())
         QTimer::singleShot(0, this, &TMainForm::ShowWarnings);
 }

@@ -24,7 +24,7 @@ namespace app {
 void TMainForm::ConnectCaptureHandlers()
 {
     connect(RzEdit1, &QLineEdit::textChanged, this, &TMainForm::RzEdit1Change);
-    hookFilter_ = HookMessageFilter::InstallForX11(*this);
+    hookFilter_ = HookMessageFilter::Install(*this);
 }
 
 void TMainForm::RzEdit1Enter()
@@ -84,14 +84,13 @@ void TMainForm::OnHookMessage(std::uint32_t message, std::uint32_t wParam, std::
 
 void TMainForm::CheckCaptureAvailable()
 {
-    captureOffReason_ = CaptureUnavailableReason(ProbeCaptureFacts(HookLink.HasHooks()));
+    captureOffReason_ = CaptureUnavailableHere(HookLink.HasHooks());
     if (!captureOffReason_.isEmpty()) {
         CaptureOffSign->setText(QStringLiteral("Key capture is off: ") + captureOffReason_);
         CaptureOffSign->setToolTip(
-            QStringLiteral("The key box cannot take keys here: %1. Capture needs the program's "
-                           "keyboard hook on an X display (X11 or XWayland). Without it a pedal "
-                           "can be set with the command line: varnok-pedal write.")
-                .arg(captureOffReason_));
+            QStringLiteral("The key box cannot take keys here: %1. %2 Without it a pedal can be "
+                           "set with the command line: varnok-pedal write.")
+                .arg(captureOffReason_, CaptureRequirement()));
     }
     UpdateCaptureSign();
 }

@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProcess>
 #include <QSignalBlocker>
 #include <QPushButton>
 #include <QSpinBox>
@@ -16,6 +15,7 @@
 #include "app/DeviceListItem.h"
 #include "app/MainForm.h"
 #include "app/PedalIdentity.h"
+#include "app/ProgramRestart.h"
 #include "app/TabControl.h"
 #include "hid/THidDevice.h"
 
@@ -270,7 +270,8 @@ void TMainForm::HidCtlDeviceDataError(hid::THidDevice*, std::uint32_t)
     // so this runs only for a device that was given it explicitly. It starts
     // the program afresh: the event loop ends, a new instance is launched.
     QApplication::quit();
-    QProcess::startDetached(QApplication::applicationFilePath(), QStringList());
+    if (!StartProgram(QApplication::applicationFilePath(), this))
+        qWarning("the program could not be started again");
 }
 
 }  // namespace app

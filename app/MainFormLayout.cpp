@@ -20,6 +20,7 @@
 #include "app/Pictures.h"
 #include "app/ReportPacer.h"
 #include "app/TabControl.h"
+#include "app/WindowFrame.h"
 
 namespace app {
 namespace {
@@ -61,10 +62,13 @@ const QColor kCaptureOffColour(0xC0, 0x00, 0x00);
 }  // namespace
 
 // Making HidCtl posts the controller's own first device-change notice; the
-// event loop serves it once it runs, after the window is shown.
+// event loop serves it once it runs, after the window is shown. The frame is
+// a single border without a sizing edge (on Windows the fixed-size dialog
+// frame; other platforms ignore that hint).
 TMainForm::TMainForm(hid::platform::Backend& backend, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
       HidWakeup(std::make_unique<MainThreadWakeup>(HidQueue)),
       HidCtl(backend, HidQueue),
       HidWatch(std::make_unique<DeviceChangeWatch>(HidCtl)),
@@ -101,6 +105,11 @@ void TMainForm::BuildWindow()
     setFont(DefaultFont());
     setFixedSize(kWindowWidth, kWindowHeight);
     move(kWindowLeft, kWindowTop);
+}
+
+void TMainForm::PlaceFrame()
+{
+    PlaceWindowFrame(*this, QPoint(kWindowLeft, kWindowTop));
 }
 
 void TMainForm::BuildDeviceStatus()

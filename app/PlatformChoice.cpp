@@ -11,14 +11,12 @@ const char* PreferredPlatforms(const char* display, const char* qpaPlatform)
     return haveX && !platformChosen ? "xcb;wayland" : nullptr;
 }
 
-void PreferX11Platform()
+void ChooseQtPlatform()
 {
-#ifdef __linux__
     // Under Wayland an X server is there only through XWayland, which sets
     // DISPLAY; WAYLAND_DISPLAY alone leaves Qt's own choice.
     if (const char* platforms = PreferredPlatforms(std::getenv("DISPLAY"), std::getenv("QT_QPA_PLATFORM")))
         setenv("QT_QPA_PLATFORM", platforms, 1);
-#endif
 }
 
 }  // namespace app

@@ -1,17 +1,19 @@
-// Entry point: the main window on the Linux HID binding, its creation
+// Entry point: the main window on the platform's HID binding, its creation
 // handler, the message loop.
 #include <QApplication>
 
+#include <memory>
+
 #include "app/MainForm.h"
 #include "app/PlatformChoice.h"
-#include "hid/platform/linux/LinuxHidBackend.h"
+#include "app/PlatformHid.h"
 
 int main(int argc, char* argv[])
 {
-    app::PreferX11Platform();
+    app::ChooseQtPlatform();
     QApplication application(argc, argv);
-    hid::platform::linux_::LinuxHidBackend backend;   // outlives the window
-    app::TMainForm mainform(backend);
+    const std::unique_ptr<hid::platform::Backend> backend = app::MakePlatformHidBackend();   // outlives the window
+    app::TMainForm mainform(*backend);
     mainform.RunFormCreate();
     mainform.show();
     return application.exec();

@@ -63,8 +63,13 @@ void SimulatedPedal::Plug()
     // device outlives its own hook, so a plain pointer does (no cycle).
     hid::platform::virt::VirtualDevice* device = device_.get();
     device_->SetWriteHook([this, device](const std::uint8_t* data, std::size_t length) {
-        for (const sim::PedalFirmware::Report& answer : firmware_.HandleOutputReport(data, length))
+        if (observer_)
+            observer_(false, data, length);
+        for (const sim::PedalFirmware::Report& answer : firmware_.HandleOutputReport(data, length)) {
+            if (observer_)
+                observer_(true, answer.data(), answer.size());
             device->InjectInput(answer.data(), answer.size());
+        }
     });
 }
 

@@ -3,6 +3,9 @@
 // back as input reports of the same device.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -35,6 +38,11 @@ public:
     bool Plugged() const { return device_ != nullptr && device_->Plugged(); }
 
     sim::PedalFirmware& Firmware() { return firmware_; }
+
+    // Sees every report written to the pedal and every answer it gives, on
+    // the writing thread. Set it before the first write.
+    using ReportObserver = std::function<void(bool answer, const std::uint8_t* data, std::size_t length)>;
+    void SetReportObserver(ReportObserver observer) { observer_ = std::move(observer); }
     // The device now on the bus (or last unplugged).
     const std::shared_ptr<hid::platform::virt::VirtualDevice>& Device() const { return device_; }
 
@@ -44,6 +52,7 @@ private:
     hid::platform::virt::VirtualBus& bus_;
     hid::platform::virt::VirtualDeviceDescription description_;
     sim::PedalFirmware firmware_;
+    ReportObserver observer_;
     std::shared_ptr<hid::platform::virt::VirtualDevice> device_;
 };
 

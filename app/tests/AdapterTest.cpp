@@ -53,6 +53,9 @@ TEST(MainThreadWakeupTest, HandOffFromAnotherThreadRunsOnTheMainThread)
 TEST(DeviceChangeWatchTest, WatchesOnlyWhereThereIsAMonitor)
 {
     hid::MainThreadQueue queue;
+    // Serves the rescan where the bus's monitor has no descriptor to watch
+    // and notifies through the queue instead (Windows).
+    MainThreadWakeup wakeup(queue);
     test::UnloadedBus unloaded;
     hid::THidDeviceController none(unloaded, queue);
     EXPECT_FALSE(DeviceChangeWatch(none).Watching());

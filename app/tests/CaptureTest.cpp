@@ -4,71 +4,21 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <xcb/xcb.h>
-
 #include <gtest/gtest.h>
 
-#include "app/HookMessageFilter.h"
 #include "app/MainForm.h"
-#include "app/tests/UnloadedBus.h"
 #include "app/TabBar.h"
 #include "app/TabControl.h"
-#include "app/tests/HookFixtures.h"
-#include "app/tests/RecordingSink.h"
-#include "hookmod/HookMessages.h"
+#include "app/tests/CaptureWindow.h"
 
 namespace app {
 namespace {
 
-constexpr std::uint32_t kCtrlScan = 0x1D;
-constexpr std::uint32_t kAScan = 0x1E;
-constexpr std::uint32_t kShiftScan = 0x2A;
-constexpr std::uint32_t kTabScan = 0x0F;
-
-std::uint32_t PressData(std::uint32_t scan)
-{
-    return 1u | (scan << hookmsg::kScanCodeShift);
-}
-
-std::uint32_t ReleaseData(std::uint32_t scan)
-{
-    return PressData(scan) | hookmsg::kPreviousStateBit | hookmsg::kReleaseBit;
-}
-
-class CaptureTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        form.SetMessageSink(&sink);
-        form.SetHookLibraryFolder(test::RecordingHookFolder());
-        form.SetHookBlockName(block);
-        form.RunFormCreate();
-        ASSERT_TRUE(sink.shown.empty());
-    }
-    void TearDown() override { shm_unlink(block.c_str()); }
-
-    // Shows the window, active, with the key edit box focused: the hook is on.
-    void ShowActive()
-    {
-        form.show();
-        form.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-        ASSERT_TRUE(test::SettleWithKeyTabs(form));
-        form.RzEdit1->setFocus(Qt::MouseFocusReason);
-        ASSERT_TRUE(form.RzEdit1->hasFocus());
-    }
-
-    void Key(std::uint32_t scan, bool press)
-    {
-        form.OnHookMessage(hookmsg::kHookKeyMessage, press ? hookmsg::kKeyDown : hookmsg::kKeyUp,
-                           press ? PressData(scan) : ReleaseData(scan));
-    }
-
-    std::string block = test::PrivateBlockName("capture");
-    test::RecordingSink sink;
-    test::UnloadedBus bus;
-    TMainForm form{bus};
-};
+using CaptureTest = test::CaptureWindow;
+using test::kAScan;
+using test::kCtrlScan;
+using test::kShiftScan;
+using test::kTabScan;
 
 TEST_F(CaptureTest, ReleaseShowsTheCombinationAndEntersIt)
 {
@@ -176,56 +126,6 @@ TEST_F(CaptureTest, ProgramTextsNeverTakeTheHeldKeys)
     EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(1), "02-05-00-00");
 
     EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "01-04-00-00");
-}
-
-// Builds the ClientMessage the hook library sends.
-xcb_client_message_event_t HookEvent(xcb_window_t window, xcb_atom_t atom, std::uint32_t message,
-                                     std::uint32_t wParam, std::uint32_t lParam)
-{
-    xcb_client_message_event_t event{};
-    event.response_type = XCB_CLIENT_MESSAGE | 0x80;   // sent by another client
-    event.format = 32;
-    event.window = window;
-    event.type = atom;
-    event.data.data32[hookmsg::kDataMessage] = message;
-    event.data.data32[hookmsg::kDataWParam] = wParam;
-    event.data.data32[hookmsg::kDataLParam] = lParam;
-    return event;
-}
-
-TEST_F(CaptureTest, NativeFilterTakesOnlyHookMessagesForThisWindow)
-{
-    ShowActive();
-    constexpr xcb_atom_t kAtom = 321;
-    HookMessageFilter filter(form, kAtom);
-    const auto window = static_cast<xcb_window_t>(form.winId());
-    const QByteArray xcb("xcb_generic_event_t");
-
-    auto feed = [&](xcb_client_message_event_t event, const QByteArray& type = "xcb_generic_event_t") {
-        return filter.nativeEventFilter(type, &event, nullptr);
-    };
-    // Not for us: another atom, another window, another event type, another
-    // platform's events.
-    EXPECT_FALSE(feed(HookEvent(window, kAtom + 1, hookmsg::kHookLeftWindows, hookmsg::kKeyDown, 0)));
-    EXPECT_FALSE(feed(HookEvent(window + 1, kAtom, hookmsg::kHookLeftWindows, hookmsg::kKeyDown, 0)));
-    xcb_client_message_event_t keyPress = HookEvent(window, kAtom, hookmsg::kHookLeftWindows,
-                                                    hookmsg::kKeyDown, 0);
-    keyPress.response_type = XCB_KEY_PRESS;
-    EXPECT_FALSE(feed(keyPress));
-    EXPECT_FALSE(feed(HookEvent(window, kAtom, hookmsg::kHookLeftWindows, hookmsg::kKeyDown, 0),
-                      "windows_generic_MSG"));
-    EXPECT_TRUE(form.Capture->CapturedKeyList().empty());
-
-    // Left Windows + A, sent events and one that was not sent.
-    EXPECT_TRUE(feed(HookEvent(window, kAtom, hookmsg::kHookLeftWindows, hookmsg::kKeyDown, 0)));
-    xcb_client_message_event_t aPress =
-        HookEvent(window, kAtom, hookmsg::kHookKeyMessage, hookmsg::kKeyDown, PressData(kAScan));
-    aPress.response_type = XCB_CLIENT_MESSAGE;
-    EXPECT_TRUE(feed(aPress));
-    EXPECT_TRUE(feed(HookEvent(window, kAtom, hookmsg::kHookKeyMessage, hookmsg::kKeyUp,
-                               ReleaseData(kAScan))));
-    EXPECT_EQ(form.RzEdit1->text(), "Left Windows+A");
-    EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "08-04-00-00");
 }
 
 }  // namespace

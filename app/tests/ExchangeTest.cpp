@@ -8,6 +8,7 @@
 
 #include <cerrno>
 
+#include "app/AccessAdvice.h"
 #include "app/TabControl.h"
 #include "app/WriteInOutcome.h"
 #include "app/tests/PedalWindow.h"
@@ -177,8 +178,7 @@ TEST(WriteInOutcomeTest, TextNamesWhatFailedAndWhy)
     WriteInOutcome refused{.failedPedals = {1}, .pedalCount = 1, .error = EACCES};
     EXPECT_TRUE(WriteInFailureText(refused).startsWith(
         "The foot switch was not written: the setting of pedal 1 could not be sent."));
-    EXPECT_TRUE(WriteInFailureText(refused).contains(
-        "run scripts/install-udev-rule (or install the package), then unplug and replug the pedal"));
+    EXPECT_TRUE(WriteInFailureText(refused).endsWith("\n\n" + GrantAccessHint()));
     EXPECT_FALSE(refused.Succeeded());
     WriteInOutcome noDevice;
     noDevice.noDevice = true;

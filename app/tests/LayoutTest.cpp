@@ -139,6 +139,7 @@ TEST_F(LayoutTest, WindowIsFixedWithoutMaximiseAtItsPlace)
     EXPECT_TRUE(flags.testFlag(Qt::WindowMinimizeButtonHint));
     EXPECT_TRUE(flags.testFlag(Qt::WindowCloseButtonHint));
     EXPECT_FALSE(flags.testFlag(Qt::WindowMaximizeButtonHint));
+    EXPECT_TRUE(flags.testFlag(Qt::MSWindowsFixedSizeDialogHint));   // no sizing edge on Windows
     form.show();
     form.resize(600, 500);
     EXPECT_EQ(form.size(), QSize(426, 338));

@@ -3,8 +3,6 @@
 // hook library is the recording fixture (it counts HookOn / HookOff).
 #pragma once
 
-#include <sys/mman.h>
-
 #include <QLabel>
 #include <QListWidget>
 #include <QStringList>
@@ -34,7 +32,7 @@ protected:
     {
         form.reset();   // before the pedals and the bus it uses
         pedals.clear();
-        shm_unlink(block.c_str());
+        RemoveBlock(block);
     }
 
     Pedal& Plug(const std::string& serial = "VK0001")

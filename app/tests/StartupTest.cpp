@@ -12,7 +12,6 @@
 #include "app/tests/UnloadedBus.h"
 #include "app/tests/HookFixtures.h"
 #include "app/tests/RecordingSink.h"
-#include "hookmod/PosixHookBlockName.h"
 
 namespace app {
 namespace {
@@ -24,7 +23,7 @@ using test::RecordingHookFolder;
 
 class StartupTest : public ::testing::Test {
 protected:
-    void TearDown() override { shm_unlink(block.c_str()); }
+    void TearDown() override { test::RemoveBlock(block); }
 
     // Runs the creation handler with the hook library taken from `folder`.
     void Create(TMainForm& form, const QString& folder)
@@ -163,7 +162,7 @@ TEST_F(StartupTest, LibraryWithoutHookOffIsNeverCalled)
 
 TEST_F(StartupTest, BlockThatCannotBeCreatedKeepsTheHooks)
 {
-    block = "/no/such/block";   // a name with an inner slash is refused
+    block = test::UnusableBlockName();
     test::UnloadedBus bus;
     TMainForm form(bus);
     Create(form, RecordingHookFolder());
@@ -191,26 +190,6 @@ TEST_F(StartupTest, SecondInstanceReusesTheBlockAndOverwritesTheWindow)
     EXPECT_TRUE(sink.shown.empty());
     EXPECT_NE(first.winId(), second.winId());
     EXPECT_EQ(BlockValue(block), static_cast<std::uint32_t>(second.winId()));
-}
-
-// Without a name of its own the window uses the block of this user and
-// display, the one the hook library reads; the test's display is its own.
-TEST_F(StartupTest, DefaultBlockIsThisUsersForThisDisplay)
-{
-    const QByteArray display = qgetenv("DISPLAY");
-    const std::string ownDisplay = ":varnok-startup-test-" + std::to_string(getpid());
-    qputenv("DISPLAY", QByteArray::fromStdString(ownDisplay));
-    block = hookmsg::CurrentHookWindowBlockName();
-    EXPECT_EQ(block, "/TestHook-" + std::to_string(geteuid()) + "-" + ownDisplay);
-
-    test::UnloadedBus bus;
-    TMainForm form(bus);
-    form.SetMessageSink(&sink);
-    form.SetHookLibraryFolder(RecordingHookFolder());
-    form.RunFormCreate();
-    display.isNull() ? qunsetenv("DISPLAY") : qputenv("DISPLAY", display);
-    EXPECT_TRUE(sink.shown.empty());
-    EXPECT_EQ(BlockValue(block), static_cast<std::uint32_t>(form.winId()));
 }
 
 TEST(ErrorBoxTest, FullStopOnlyAfterCharactersThatSortAfterIt)

@@ -1,4 +1,4 @@
-// The key list dialog and the platform choice.
+// The key list dialog.
 #include <QApplication>
 #include <QListWidget>
 #include <QTest>
@@ -8,7 +8,6 @@
 
 #include "app/Formlist.h"
 #include "app/MainForm.h"
-#include "app/PlatformChoice.h"
 #include "app/tests/UnloadedBus.h"
 
 namespace app {
@@ -29,6 +28,7 @@ TEST(WindowTest, KeyListDialogIsModalEmptyAndGoneAfterwards)
         EXPECT_EQ(dialog->windowTitle(), QStringLiteral("脚踏按键列表"));
         EXPECT_EQ(dialog->size(), QSize(285, 259));
         EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
+        EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint));
         EXPECT_EQ(dialog->pos(), QPoint(705, 184));
         EXPECT_EQ(dialog->Flistbox->geometry(), QRect(24, 32, 217, 145));
         EXPECT_EQ(dialog->Flistbox->count(), 0);
@@ -37,18 +37,6 @@ TEST(WindowTest, KeyListDialogIsModalEmptyAndGoneAfterwards)
     form.RzButton1Click();
     EXPECT_TRUE(seen);
     EXPECT_EQ(form.findChild<TFormlist*>(), nullptr);
-}
-
-// With an X display, xcb first and Wayland as the fallback: a DISPLAY that
-// cannot be reached (left over from ssh or tmux) must not stop the program.
-TEST(PlatformChoiceTest, XcbWithWaylandFallbackOnlyWithAnXDisplayAndNoExplicitChoice)
-{
-    EXPECT_STREQ(PreferredPlatforms(":0", nullptr), "xcb;wayland");
-    EXPECT_STREQ(PreferredPlatforms(":1", ""), "xcb;wayland");
-    EXPECT_EQ(PreferredPlatforms(":0", "offscreen"), nullptr);
-    EXPECT_EQ(PreferredPlatforms(":0", "wayland"), nullptr);
-    EXPECT_EQ(PreferredPlatforms(nullptr, nullptr), nullptr);
-    EXPECT_EQ(PreferredPlatforms("", nullptr), nullptr);
 }
 
 }  // namespace

@@ -86,7 +86,7 @@ TEST(X11CaptureTest, PublishedWindowReceivesHookMessages)
     ASSERT_TRUE(test::SettleWithKeyTabs(form));
 
     const std::optional<std::uint32_t> published = test::BlockValue(block);
-    shm_unlink(block.c_str());
+    test::RemoveBlock(block);
     ASSERT_TRUE(published.has_value());
 
     // A client of its own, as the hook library is: the id names a window of
@@ -128,7 +128,7 @@ TEST(X11CaptureTest, ListeningSignFollowsTheKeyEditFocus)
     form.SetHookLibraryFolder(test::RecordingHookFolder());
     form.SetHookBlockName(block);
     form.RunFormCreate();
-    shm_unlink(block.c_str());
+    test::RemoveBlock(block);
     form.show();
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
@@ -181,7 +181,7 @@ protected:
 
     // The real library reads the block of this user and display (the test's
     // own X server): the window publishes there by default.
-    void TearDown() override { shm_unlink(hookmsg::CurrentHookWindowBlockName().c_str()); }
+    void TearDown() override { test::RemoveBlock(hookmsg::CurrentHookWindowBlockName()); }
 
     test::RecordingSink sink;
     test::UnloadedBus bus;

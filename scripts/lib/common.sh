@@ -28,24 +28,34 @@ BUILD_PACKAGES=(
 )
 
 # What building for Windows needs: the mingw-w64 cross compilers (posix
-# threads) and GoogleTest's sources, built with them for the tests.
+# threads), GoogleTest's sources (built with them for the tests), Qt's host
+# tools (moc, rcc, uic for the Windows Qt built from Debian's qtbase source,
+# scripts/lib/qt-mingw.sh) and rsvg-convert with ImageMagick for the
+# program's icon.
 WINDOWS_BUILD_PACKAGES=(
-  cmake ninja-build g++-mingw-w64-x86-64-posix googletest
+  cmake ninja-build g++-mingw-w64-x86-64-posix googletest qt6-base-dev-tools imagemagick librsvg2-bin
 )
-# What running the Windows tests needs: wine, and for the keyboard hook's test
-# Xvfb, xdotool and the X libraries wine's X11 driver loads.
+# What running the Windows tests needs: wine, and for the tests of the hook
+# and the real programs Xvfb, xdotool, the X libraries wine's X11 driver loads,
+# ImageMagick's import for screenshots, a Chinese font for wine and the
+# window's fonts for its offscreen tests.
 WINDOWS_TEST_PACKAGES=(
-  wine64 xvfb xauth xdotool
+  wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-liberation2
   libx11-6 libxext6 libxrender1 libxrandr2 libxi6 libxfixes3 libxcursor1 libxinerama1 libxcomposite1
 )
 
-# configure_windows DIR [cmake args...]: configures the Windows build tree
-# (cross-compiled with cmake/mingw-w64.cmake; the window only where a Qt 6
-# for Windows is found).
+# configure_windows DIR [cmake args...]: configures the Windows build tree,
+# cross-compiled with cmake/mingw-w64.cmake against the Qt for Windows of
+# scripts/lib/qt-mingw.sh (built once into a cache when it is missing).
 configure_windows() {
   local dir=$1; shift
-  cmake -S "$ROOT" -B "$ROOT/$dir" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
+  # shellcheck source=qt-mingw.sh
+  source "$ROOT/scripts/lib/qt-mingw.sh"
+  ensure_qt_mingw
+  "$QT_MINGW_PREFIX/bin/qt-cmake" -S "$ROOT" -B "$ROOT/$dir" -G Ninja \
+    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64.cmake" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DCMAKE_BUILD_TYPE=Release -DVARNOK_BUILD_APP=ON "$@" >/dev/null
 }
 
 # configure_and_build DIR [cmake args...]: configures and builds everything.

@@ -1,4 +1,5 @@
 #include "app/CaptureAvailability.h"
+#include "app/CaptureAvailabilityX11.h"
 
 #include <QGuiApplication>
 
@@ -55,6 +56,17 @@ QString CaptureUnavailableReason(const CaptureFacts& facts)
     if (!facts.xinput2)
         return QStringLiteral("the X server lacks XInput 2");
     return QString();
+}
+
+QString CaptureUnavailableHere(bool hooksLoaded)
+{
+    return CaptureUnavailableReason(ProbeCaptureFacts(hooksLoaded));
+}
+
+QString CaptureRequirement()
+{
+    return QStringLiteral(
+        "Capture needs the program's keyboard hook on an X display (X11 or XWayland).");
 }
 
 }  // namespace app

@@ -1,0 +1,29 @@
+#include "app/windows/CaptureAvailabilityWindows.h"
+
+#include <QGuiApplication>
+
+#include "app/CaptureAvailability.h"
+
+namespace app {
+
+QString CaptureUnavailableReason(bool hooksLoaded, const QString& platform)
+{
+    if (!hooksLoaded)
+        return QStringLiteral("no keyboard hook library (Hookmod.dll)");
+    if (platform != QLatin1String("windows"))
+        return QStringLiteral("the window runs on %1, not on the Windows desktop").arg(platform);
+    return QString();
+}
+
+QString CaptureUnavailableHere(bool hooksLoaded)
+{
+    return CaptureUnavailableReason(hooksLoaded, QGuiApplication::platformName());
+}
+
+QString CaptureRequirement()
+{
+    return QStringLiteral(
+        "Capture needs the keyboard hook library Hookmod.dll in the program's folder.");
+}
+
+}  // namespace app
