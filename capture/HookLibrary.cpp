@@ -1,13 +1,10 @@
 #include "capture/HookLibrary.h"
 
-#include <dlfcn.h>
-
 namespace capture {
 
-const char HookLibrary::kLibraryFileName[] = "libHookmod.so";
-
 HookLibrary::~HookLibrary() {
-    // The library stays loaded: its thread may still run until process exit.
+    // The library stays loaded: its thread or hook may still run until the
+    // process exits.
 }
 
 HookLinkStatus HookLibrary::Fail(HookLinkStatus status, std::string detail) {
@@ -21,21 +18,19 @@ HookLinkStatus HookLibrary::Load(const std::string& folder, std::uint32_t window
     hookOn_ = hookOff_ = nullptr;
     block_.Close();
 
-    const std::string path = folder + "/" + kLibraryFileName;
-    library_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (library_ == nullptr) {
-        const char* why = dlerror();
-        return Fail(HookLinkStatus::LibraryNotFound, why ? why : path);
-    }
+    std::string path;
+    std::string error;
+    library_ = OpenLibrary(folder, path, error);
+    if (library_ == nullptr) return Fail(HookLinkStatus::LibraryNotFound, error);
 
-    void* on = dlsym(library_, "HookOn");
-    void* off = dlsym(library_, "HookOff");
+    const auto on = Export(library_, "HookOn");
+    const auto off = Export(library_, "HookOff");
     if (on == nullptr || off == nullptr)
         return Fail(HookLinkStatus::FunctionsMissing,
                     std::string(on == nullptr ? "HookOn" : "HookOff") + " missing in " + path);
     // Both or neither: a HookOn that could never be switched off is not kept.
-    hookOn_ = reinterpret_cast<void (*)()>(on);
-    hookOff_ = reinterpret_cast<void (*)()>(off);
+    hookOn_ = on;
+    hookOff_ = off;
 
     switch (block_.Publish(blockName, windowId)) {
         case WindowIdBlock::Result::CreateFailed:

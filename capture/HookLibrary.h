@@ -2,8 +2,9 @@
 // folder, resolves HookOn/HookOff and publishes the window id in the shared
 // block the library reads (WindowIdBlock). The library is never unloaded.
 //
-// One interface, two implementations chosen by the build: HookLibrary.cpp
-// (dlopen) and windows/HookLibraryWindows.cpp (LoadLibrary).
+// HookLibrary.cpp holds the steps; the build picks how a library is opened
+// and its exports found: HookLibraryPosix.cpp (dlopen) or
+// windows/HookLibraryWindows.cpp (LoadLibrary).
 #pragma once
 
 #include <cstdint>
@@ -53,11 +54,18 @@ public:
     const std::string& FailureDetail() const { return detail_; }
 
 private:
+    using HookFunction = void (*)();
+
     HookLinkStatus Fail(HookLinkStatus status, std::string detail);
+    // Per platform: opens kLibraryFileName in `folder` (sets `path` to it),
+    // or returns null with the system's reason in `error`.
+    static void* OpenLibrary(const std::string& folder, std::string& path, std::string& error);
+    // Per platform: the export `name`, or null.
+    static HookFunction Export(void* library, const char* name);
 
     void* library_ = nullptr;
-    void (*hookOn_)() = nullptr;
-    void (*hookOff_)() = nullptr;
+    HookFunction hookOn_ = nullptr;
+    HookFunction hookOff_ = nullptr;
     WindowIdBlock block_;
     std::string detail_;
 };

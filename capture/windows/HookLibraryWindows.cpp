@@ -10,53 +10,17 @@ namespace capture {
 
 const char HookLibrary::kLibraryFileName[] = "Hookmod.dll";
 
-HookLibrary::~HookLibrary() {
-    // The library stays loaded: its hook may still be installed.
-}
-
-HookLinkStatus HookLibrary::Fail(HookLinkStatus status, std::string detail) {
-    detail_ = std::move(detail);
-    return status;
-}
-
-HookLinkStatus HookLibrary::Load(const std::string& folder, std::uint32_t windowId,
-                                 std::string_view blockName) {
-    detail_.clear();
-    hookOn_ = hookOff_ = nullptr;
-    block_.Close();
-
+void* HookLibrary::OpenLibrary(const std::string& folder, std::string& path, std::string& error) {
     // The folder may hold any character (a user name in Chinese): the wide call.
-    const std::string path = folder + "\\" + kLibraryFileName;
+    path = folder + "\\" + kLibraryFileName;
     HMODULE module = LoadLibraryW(WideFromUtf8(path).c_str());
-    if (module == nullptr) return Fail(HookLinkStatus::LibraryNotFound, SystemErrorText(path, GetLastError()));
-    library_ = module;
-
-    auto on = reinterpret_cast<void (*)()>(reinterpret_cast<void*>(GetProcAddress(module, "HookOn")));
-    auto off = reinterpret_cast<void (*)()>(reinterpret_cast<void*>(GetProcAddress(module, "HookOff")));
-    if (on == nullptr || off == nullptr)
-        return Fail(HookLinkStatus::FunctionsMissing,
-                    std::string(on == nullptr ? "HookOn" : "HookOff") + " missing in " + path);
-    // Both or neither: a HookOn that could never be switched off is not kept.
-    hookOn_ = on;
-    hookOff_ = off;
-
-    switch (block_.Publish(blockName, windowId)) {
-        case WindowIdBlock::Result::CreateFailed:
-            return Fail(HookLinkStatus::BlockFailed, block_.FailureDetail());
-        case WindowIdBlock::Result::WriteFailed:
-            return Fail(HookLinkStatus::WindowIdNotWritten, block_.FailureDetail());
-        case WindowIdBlock::Result::Ok:
-            break;
-    }
-    return HookLinkStatus::Ok;
+    if (module == nullptr) error = SystemErrorText(path, GetLastError());
+    return module;
 }
 
-void HookLibrary::CallHookOn() const {
-    if (HasHooks()) hookOn_();
-}
-
-void HookLibrary::CallHookOff() const {
-    if (HasHooks()) hookOff_();
+HookLibrary::HookFunction HookLibrary::Export(void* library, const char* name) {
+    return reinterpret_cast<HookFunction>(
+        reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name)));
 }
 
 }  // namespace capture
