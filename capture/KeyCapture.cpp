@@ -65,15 +65,7 @@ void KeyCapture::HandleNamedKey(const std::string& name, std::uint32_t wParam) {
 
 bool KeyCapture::HandleHookMessage(std::uint32_t message, std::uint32_t wParam,
                                    std::uint32_t lParam, bool windowActive) {
-    switch (message) {
-        case hookmsg::kHookKeyMessage:
-        case hookmsg::kHookLeftWindows:
-        case hookmsg::kHookRightWindows:
-        case hookmsg::kHookApplication:
-            break;
-        default:
-            return false;
-    }
+    if (!hookmsg::IsHookMessage(message)) return false;
     if (!windowActive) return true;
     try {
         switch (message) {

@@ -46,6 +46,12 @@ inline constexpr std::uint32_t kHookLeftWindows = 0x2400;
 inline constexpr std::uint32_t kHookRightWindows = 0x3400;
 inline constexpr std::uint32_t kHookApplication = 0x3500;
 
+// One of the four messages the hook library sends.
+constexpr bool IsHookMessage(std::uint32_t message) {
+    return message == kHookKeyMessage || message == kHookLeftWindows ||
+           message == kHookRightWindows || message == kHookApplication;
+}
+
 inline constexpr std::uint32_t kKeyDown = 256;
 inline constexpr std::uint32_t kKeyUp = 257;
 

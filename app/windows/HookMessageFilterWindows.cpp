@@ -24,15 +24,8 @@ bool HookMessageFilter::nativeEventFilter(const QByteArray& eventType, void* mes
     if (eventType != "windows_generic_MSG" || message == nullptr)
         return false;
     const auto* msg = static_cast<const MSG*>(message);
-    switch (msg->message) {
-    case hookmsg::kHookKeyMessage:
-    case hookmsg::kHookLeftWindows:
-    case hookmsg::kHookRightWindows:
-    case hookmsg::kHookApplication:
-        break;
-    default:
+    if (!hookmsg::IsHookMessage(msg->message))
         return false;
-    }
     if (msg->hwnd == nullptr || msg->hwnd != reinterpret_cast<HWND>(form_.internalWinId()))
         return false;
     // wParam and lParam carry 32-bit values (the key-down / key-up message

@@ -67,8 +67,7 @@ private:
         auto* self = reinterpret_cast<RecordingWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
         const Message m{message, wParam, static_cast<std::uint32_t>(lParam)};
         if (self != nullptr) {
-            if (message == hookmsg::kHookKeyMessage || message == hookmsg::kHookLeftWindows ||
-                message == hookmsg::kHookRightWindows || message == hookmsg::kHookApplication) {
+            if (hookmsg::IsHookMessage(message)) {
                 self->hook.push_back(m);
                 return 0;
             }
