@@ -94,7 +94,7 @@ class Commands {
     }
     chosen = matching.front();
     if (!chosen.readWrite) {
-      err_ << "error: access to " << chosen.path << " refused for this user: " << texts_.accessFix << "\n";
+      err_ << "error: access to " << PrintableText(chosen.path) << " refused for this user: " << texts_.accessFix << "\n";
       return kExitAccessRefused;
     }
     if (!session_.Open(chosen)) return PedalWentAway(chosen);
@@ -195,7 +195,7 @@ class Commands {
       if (!ReadProfileText(text)) return kExitBadKeys;
       const ProfileParseResult profile = ParseProfile(text);
       if (!profile.ok) {
-        err_ << "error: bad profile " << *o_.file << ": " << profile.error << "\n";
+        err_ << "error: bad profile " << *o_.file << ": " << PrintableText(profile.error) << "\n";
         return kExitBadKeys;
       }
       entries = profile.entries;

@@ -406,6 +406,10 @@ TEST_F(CommandsTest, BadKeysAndProfilesNeverReachThePedal) {
   r = Cli({"write", "--file", file.string()});
   EXPECT_EQ(r.rc, kExitBadKeys);
   EXPECT_NE(r.err.find("pedal 2: unknown key name \"Nope\""), std::string::npos) << r.err;
+  std::ofstream(file, std::ios::trunc) << R"({"pedals":[{"pedal":1,"keys":"Shift+\u001b[2J"}]})";
+  r = Cli({"write", "--file", file.string()});
+  EXPECT_EQ(r.rc, kExitBadKeys);
+  EXPECT_NE(r.err.find("unknown key name \"\\x1B[2J\""), std::string::npos) << r.err;
   r = Cli({"write", "--file", TempFile("missing.json").string()});
   EXPECT_EQ(r.rc, kExitBadKeys);
   EXPECT_NE(r.err.find("cannot read profile"), std::string::npos);
