@@ -59,8 +59,12 @@ int CreateUnique(const fs::path& folder, const fs::path& name, fs::path& temp) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     fs::path unique = ".";
     unique += name;
-    unique += "." + std::to_string(_getpid()) + "-" + std::to_string(++counter) + "-" +
-              std::to_string(GetTickCount64()) + ".tmp";
+    for (const std::string& part : {std::to_string(_getpid()), std::to_string(++counter),
+                                    std::to_string(GetTickCount64())}) {
+      unique += ".";
+      unique += part;
+    }
+    unique += ".tmp";
     temp = folder / unique;
     const int fd = ::_wopen(temp.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY, _S_IREAD | _S_IWRITE);
     if (fd >= 0 || errno != EEXIST) return fd;

@@ -162,7 +162,8 @@ Options:
   --pedal N     the pedal to write; pedal numbers start at 1 (pedal 1 is the
                 first pedal, index 0 on the device)
   --json        read: machine-readable output
-  --verify      write: read the pedals back and compare
+  --verify      write: read the pedals back and compare (a key slot
+                holding 00 or FF is "no key" either way)
   --file F      write: the profile to write; export: the file to create
                 or replace (atomically; a symbolic link is followed);
                 "-" is the standard input (write) or output (export)
@@ -180,9 +181,9 @@ present, choose one.
 Exit codes:
   0  ok
   1  usage error
-  2  no pedal found (or none with the given serial / path), the pedal
-     went away during the command, or (watch) the system gives no
-     device-change notifications
+  2  no pedal found (or none with the given serial / path), the device
+     library could not be loaded, the pedal went away during the command,
+     or (watch) the system gives no device-change notifications
   3  several pedals found and none chosen (they are listed)
   4  access refused: run "sudo scripts/install-udev-rule" or install the
      program's package, then unplug and replug the pedal
