@@ -229,6 +229,7 @@ class Commands {
     int highest = 0;
     for (const ProfileEntry& e : entries) highest = std::max(highest, e.pedal);
     const auto answers = session_.ReadOut(highest, milliseconds(o_.timeoutMs));
+    if (session_.Gone()) return PedalWentAway(pedal);
     int rc = kExitOk;
     for (const ProfileEntry& e : entries) {
       const auto& a = answers[static_cast<std::size_t>(e.pedal - 1)];
