@@ -38,7 +38,8 @@ fs::path FinalTarget(fs::path path) {
 bool WriteAll(int fd, std::string_view contents) {
   while (!contents.empty()) {
 #ifdef _WIN32
-    const int n = ::_write(fd, contents.data(), static_cast<unsigned>(std::min<std::size_t>(contents.size(), 1u << 20)));
+    const auto chunk = static_cast<unsigned>(std::min<std::size_t>(contents.size(), 1u << 20));
+    const int n = ::_write(fd, contents.data(), chunk);
 #else
     const ssize_t n = ::write(fd, contents.data(), contents.size());
 #endif

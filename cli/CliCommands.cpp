@@ -94,7 +94,8 @@ class Commands {
     }
     chosen = matching.front();
     if (!chosen.readWrite) {
-      err_ << "error: access to " << PrintableText(chosen.path) << " refused for this user: " << texts_.accessFix << "\n";
+      err_ << "error: access to " << PrintableText(chosen.path) << " refused for this user: " << texts_.accessFix
+           << "\n";
       return kExitAccessRefused;
     }
     if (!session_.Open(chosen)) return PedalWentAway(chosen);
@@ -273,7 +274,8 @@ class Commands {
       return kExitNoPedal;
     }
     const int seen = session_.Watch(
-        o_.count, milliseconds(o_.timeoutMs), [this](const std::string& line) { out_ << PrintableText(line) << std::endl; },
+        o_.count, milliseconds(o_.timeoutMs),
+        [this](const std::string& line) { out_ << PrintableText(line) << std::endl; },
         [this] { out_ << "watching" << std::endl; });
     if (seen >= o_.count) return kExitOk;
     err_ << "error: " << seen << " of " << o_.count << " pedal event(s) seen within " << o_.timeoutMs << " ms\n";

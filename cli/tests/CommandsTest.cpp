@@ -291,7 +291,9 @@ TEST_F(CommandsTest, ExportReplacesTheFileAtomicallyThroughALink) {
   EXPECT_EQ(text, "{\n  \"pedals\": [\n    {\"pedal\":1,\"keys\":\"Ctrl+C\",\"bytes\":\"01-06-00-00\"}\n  ]\n}\n");
   EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all, std::filesystem::perms(0640));
   std::vector<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename().string());
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"link.json", "link.json.tmp", "pedals.json", "pedals.json.tmp"}));
   for (const char* other : {"link.json.tmp", "pedals.json.tmp"}) {
@@ -381,7 +383,8 @@ TEST_F(CommandsTest, ListHonoursTheSelectionAndEscapesDeviceStrings) {
   EXPECT_NE(r.out.find("serial VK0002"), std::string::npos) << r.out;
 
   r = Cli({"list", "--timeout", "300"});
-  EXPECT_NE(r.out.find("serial VK\\x1B]0;owned\\x07  product \"Evil\\x1B[2J\\u009B pedal\""), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("serial VK\\x1B]0;owned\\x07  product \"Evil\\x1B[2J\\u009B pedal\""), std::string::npos)
+      << r.out;
   EXPECT_EQ(r.out.find('\x1b'), std::string::npos);
 
   r = Cli({"list", "--path", "/nowhere"});
