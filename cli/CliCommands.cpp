@@ -8,14 +8,16 @@
 #include <iterator>
 #include <sstream>
 
+#include "cli/AtomicFile.h"
 #include "cli/CliOptions.h"
 #include "cli/ExitCodes.h"
-#include "cli/Json.h"
 #include "cli/KeyCombination.h"
 #include "cli/PedalSession.h"
+#include "cli/PrintableText.h"
 #include "cli/Profile.h"
 #include "cli/Utf8.h"
 #include "protocol/PedalAnswer.h"
+#include "protocol/ReadBack.h"
 
 namespace cli {
 
@@ -32,14 +34,18 @@ std::string FirmwareText(const std::optional<Answer>& answer) {
 }
 
 std::string PedalLine(const PedalInfo& p) {
-  return p.path + "  serial " + (p.serial.empty() ? "(none)" : p.serial) + "  product \"" + p.product + "\"";
+  return PrintableText(p.path) + "  serial " + (p.serial.empty() ? "(none)" : PrintableText(p.serial)) +
+         "  product \"" + PrintableText(p.product) + "\"";
 }
+
+// `--file -`: the standard input or output.
+bool IsStandardStream(const std::optional<std::string>& file) { return file && *file == "-"; }
 
 class Commands {
  public:
-  Commands(const CliOptions& o, hid::platform::Backend& backend, std::ostream& out, std::ostream& err,
-           const PlatformTexts& texts)
-      : o_(o), session_(backend), out_(out), err_(err), texts_(texts) {}
+  Commands(const CliOptions& o, hid::platform::Backend& backend, std::istream& in, std::ostream& out,
+           std::ostream& err, const PlatformTexts& texts)
+      : o_(o), session_(backend), in_(in), out_(out), err_(err), texts_(texts) {}
 
   int Run() {
     if (o_.command == "list") return List();
@@ -56,25 +62,31 @@ class Commands {
     return false;
   }
 
-  // Finds the one pedal to work on and checks it out.
-  int Select(PedalInfo& chosen) {
-    if (!CheckLoaded()) return kExitNoPedal;
+  // The pedals present that --serial / --path choose (all without them);
+  // empty, with the reason written, when none.
+  std::vector<PedalInfo> Matching() {
     const std::vector<PedalInfo> all = session_.Pedals();
     std::vector<PedalInfo> matching;
     for (const PedalInfo& p : all) {
       if ((o_.serial && p.serial != *o_.serial) || (o_.path && p.path != *o_.path)) continue;
       matching.push_back(p);
     }
-    if (matching.empty()) {
-      if (all.empty()) {
-        err_ << "error: no pedal found (is it plugged in?)\n";
-      } else {
-        err_ << "error: no pedal with " << (o_.serial ? "serial \"" + *o_.serial : "path \"" + *o_.path)
-             << "\"; pedals found:\n";
-        for (const PedalInfo& p : all) err_ << "  " << PedalLine(p) << "\n";
-      }
-      return kExitNoPedal;
+    if (!matching.empty()) return matching;
+    if (all.empty()) {
+      err_ << "error: no pedal found (is it plugged in?)\n";
+    } else {
+      err_ << "error: no pedal with "
+           << PrintableText(o_.serial ? "serial \"" + *o_.serial : "path \"" + *o_.path) << "\"; pedals found:\n";
+      for (const PedalInfo& p : all) err_ << "  " << PedalLine(p) << "\n";
     }
+    return matching;
+  }
+
+  // Finds the one pedal to work on and checks it out.
+  int Select(PedalInfo& chosen) {
+    if (!CheckLoaded()) return kExitNoPedal;
+    const std::vector<PedalInfo> matching = Matching();
+    if (matching.empty()) return kExitNoPedal;
     if (matching.size() > 1) {
       err_ << "error: " << matching.size() << " pedals found; choose one with --serial or --path:\n";
       for (const PedalInfo& p : matching) err_ << "  " << PedalLine(p) << "\n";
@@ -82,19 +94,27 @@ class Commands {
     }
     chosen = matching.front();
     if (!chosen.readWrite) {
-      err_ << "error: access to " << chosen.path << " refused for this user: " << texts_.accessFix << "\n";
+      err_ << "error: access to " << PrintableText(chosen.path) << " refused for this user: " << texts_.accessFix
+           << "\n";
       return kExitAccessRefused;
     }
-    if (!session_.Open(chosen)) {
-      err_ << "error: the pedal at " << chosen.path << " went away\n";
-      return kExitNoPedal;
-    }
+    if (!session_.Open(chosen)) return PedalWentAway(chosen);
     return kExitOk;
   }
 
-  // Reads pedals 1..count; false (message written) when one did not answer.
-  bool ReadAll(int count, std::vector<ProfileEntry>& entries, std::optional<Answer>& first) {
+  int PedalWentAway(const PedalInfo& pedal) {
+    err_ << "error: the pedal at " << PrintableText(pedal.path) << " went away (unplugged?)\n";
+    return kExitNoPedal;
+  }
+
+  // Reads pedals 1..count: kExitOk, or (message written) kExitTimeout when
+  // one did not answer, kExitNoPedal when the pedal went away.
+  int ReadAll(const PedalInfo& pedal, int count, std::vector<ProfileEntry>& entries, std::optional<Answer>& first) {
     const auto answers = session_.ReadOut(count, milliseconds(o_.timeoutMs));
+    if (session_.Gone()) {
+      entries.clear();
+      return PedalWentAway(pedal);
+    }
     bool all = true;
     for (int i = 0; i < count; ++i) {
       const auto& a = answers[static_cast<std::size_t>(i)];
@@ -109,16 +129,13 @@ class Commands {
       if (!first) first = a;
       entries.push_back(ProfileEntry{i + 1, a->bytes});
     }
-    return all;
+    return all ? kExitOk : kExitTimeout;
   }
 
   int List() {
     if (!CheckLoaded()) return kExitNoPedal;
-    const std::vector<PedalInfo> pedals = session_.Pedals();
-    if (pedals.empty()) {
-      err_ << "no pedal found (is it plugged in?)\n";
-      return kExitNoPedal;
-    }
+    const std::vector<PedalInfo> pedals = Matching();
+    if (pedals.empty()) return kExitNoPedal;
     bool refused = false;
     for (const PedalInfo& p : pedals) {
       std::optional<Answer> answer;
@@ -139,11 +156,12 @@ class Commands {
     if (const int rc = Select(pedal); rc != kExitOk) return rc;
     std::vector<ProfileEntry> entries;
     std::optional<Answer> first;
-    const bool all = ReadAll(o_.count, entries, first);
+    const int rc = ReadAll(pedal, o_.count, entries, first);
+    if (rc == kExitNoPedal) return rc;
     if (o_.json) {
-      out_ << "{\n  \"path\": " << json::Quote(pedal.path) << ",\n  \"serial\": " << json::Quote(pedal.serial)
-           << ",\n  \"product\": " << json::Quote(pedal.product) << ",\n  \"firmware\": "
-           << json::Quote(FirmwareText(first)) << ",\n  \"pedals\": " << PedalsArrayJson(entries) << "\n}\n";
+      out_ << "{\n  \"path\": " << JsonQuote(pedal.path) << ",\n  \"serial\": " << JsonQuote(pedal.serial)
+           << ",\n  \"product\": " << JsonQuote(pedal.product) << ",\n  \"firmware\": "
+           << JsonQuote(FirmwareText(first)) << ",\n  \"pedals\": " << PedalsArrayJson(entries) << "\n}\n";
     } else {
       for (const ProfileEntry& e : entries) {
         const std::string name = DisplayText(e.bytes);
@@ -151,21 +169,34 @@ class Commands {
              << ")\n";
       }
     }
-    return all ? kExitOk : kExitTimeout;
+    return rc;
+  }
+
+  // The profile of write --file: the file's text, or the standard input's.
+  bool ReadProfileText(std::string& text) {
+    if (IsStandardStream(o_.file)) {
+      text.assign(std::istreambuf_iterator<char>(in_), std::istreambuf_iterator<char>());
+      if (!in_.bad()) return true;
+      err_ << "error: cannot read the profile from the standard input: " << ErrnoText(errno) << "\n";
+      return false;
+    }
+    std::ifstream in(PathFromUtf8(*o_.file), std::ios::binary);
+    if (!in) {
+      err_ << "error: cannot read profile " << *o_.file << ": " << ErrnoText(errno) << "\n";
+      return false;
+    }
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
   }
 
   int Write() {
     std::vector<ProfileEntry> entries;
     if (o_.file) {
-      std::ifstream in(PathFromUtf8(*o_.file), std::ios::binary);
-      if (!in) {
-        err_ << "error: cannot read profile " << *o_.file << ": " << ErrnoText(errno) << "\n";
-        return kExitBadKeys;
-      }
-      const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      std::string text;
+      if (!ReadProfileText(text)) return kExitBadKeys;
       const ProfileParseResult profile = ParseProfile(text);
       if (!profile.ok) {
-        err_ << "error: bad profile " << *o_.file << ": " << profile.error << "\n";
+        err_ << "error: bad profile " << *o_.file << ": " << PrintableText(profile.error) << "\n";
         return kExitBadKeys;
       }
       entries = profile.entries;
@@ -199,13 +230,14 @@ class Commands {
     int highest = 0;
     for (const ProfileEntry& e : entries) highest = std::max(highest, e.pedal);
     const auto answers = session_.ReadOut(highest, milliseconds(o_.timeoutMs));
+    if (session_.Gone()) return PedalWentAway(pedal);
     int rc = kExitOk;
     for (const ProfileEntry& e : entries) {
       const auto& a = answers[static_cast<std::size_t>(e.pedal - 1)];
       if (!a) {
         err_ << "error: verify: pedal " << e.pedal << " did not answer within " << o_.timeoutMs << " ms\n";
         if (rc == kExitOk) rc = kExitTimeout;
-      } else if (a->bytes != e.bytes) {
+      } else if (!protocol::HoldsWritten(e.bytes, a->bytes)) {
         err_ << "error: verify: pedal " << e.pedal << " holds " << BytesText(a->bytes) << ", written was "
              << BytesText(e.bytes) << "\n";
         rc = kExitVerifyMismatch;
@@ -220,36 +252,15 @@ class Commands {
     if (const int rc = Select(pedal); rc != kExitOk) return rc;
     std::vector<ProfileEntry> entries;
     std::optional<Answer> first;
-    if (!ReadAll(o_.count, entries, first)) return kExitTimeout;
+    if (const int rc = ReadAll(pedal, o_.count, entries, first); rc != kExitOk) return rc;
     const std::string text = ProfileJson(entries);
-    if (!o_.file) {
+    if (!o_.file || IsStandardStream(o_.file)) {
       out_ << text;
       return kExitOk;
     }
-    // Written beside the target and renamed over it: a failed export leaves
-    // an existing file as it was. (std::rename does not replace an existing
-    // file on Windows; std::filesystem::rename does, on every platform.)
-    const std::filesystem::path target = PathFromUtf8(*o_.file);
-    std::filesystem::path temp = target;
-    temp += ".tmp";
-    errno = 0;
-    std::ofstream f(temp, std::ios::binary);
-    if (!f) {
-      err_ << "error: cannot write " << *o_.file << ": " << ErrnoText(errno) << "\n";
-      return kExitWriteFailed;
-    }
-    f.write(text.data(), static_cast<std::streamsize>(text.size()));
-    f.close();
-    const int writeErrno = errno;
-    std::error_code renamed;
-    if (!f) {
-      err_ << "error: cannot write " << *o_.file << ": " << ErrnoText(writeErrno) << "\n";
-    } else if (std::filesystem::rename(temp, target, renamed); renamed) {
-      err_ << "error: cannot write " << *o_.file << ": " << renamed.message() << "\n";
-    }
-    if (!f || renamed) {
-      std::error_code ignored;
-      std::filesystem::remove(temp, ignored);
+    std::string error;
+    if (!WriteFileAtomically(PathFromUtf8(*o_.file), text, error)) {
+      err_ << "error: cannot write " << *o_.file << ": " << error << "\n";
       return kExitWriteFailed;
     }
     out_ << "exported " << entries.size() << " pedal(s) to " << *o_.file << "\n";
@@ -260,10 +271,11 @@ class Commands {
     if (!CheckLoaded()) return kExitNoPedal;
     if (!session_.HasMonitor()) {
       err_ << "error: no device-change notifications can be had on this system\n";
-      return kExitTimeout;
+      return kExitNoPedal;
     }
     const int seen = session_.Watch(
-        o_.count, milliseconds(o_.timeoutMs), [this](const std::string& line) { out_ << line << std::endl; },
+        o_.count, milliseconds(o_.timeoutMs),
+        [this](const std::string& line) { out_ << PrintableText(line) << std::endl; },
         [this] { out_ << "watching" << std::endl; });
     if (seen >= o_.count) return kExitOk;
     err_ << "error: " << seen << " of " << o_.count << " pedal event(s) seen within " << o_.timeoutMs << " ms\n";
@@ -272,15 +284,28 @@ class Commands {
 
   const CliOptions& o_;
   PedalSession session_;
+  std::istream& in_;
   std::ostream& out_;
   std::ostream& err_;
   const PlatformTexts& texts_;
 };
 
+// The output is checked once flushed: a script that redirects it to a full
+// disk must not take an empty backup for a good one. The buffer is synced
+// even when the stream failed before, so it can name the reason in errno.
+int Finish(int rc, std::ostream& out, std::ostream& err) {
+  errno = 0;
+  const bool synced = out.rdbuf() == nullptr || out.rdbuf()->pubsync() == 0;
+  if (synced && out) return rc;
+  out.setstate(std::ios::badbit);
+  err << "error: cannot write the output: " << ErrnoText(errno) << "\n";
+  return kExitWriteFailed;
+}
+
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, hid::platform::Backend& backend, std::ostream& out,
-           std::ostream& err, const PlatformTexts& texts) {
+           std::ostream& err, const PlatformTexts& texts, std::istream& in) {
   const OptionsResult parsed = ParseOptions(args);
   if (!parsed.ok) {
     err << "error: " << parsed.error << "\n";
@@ -288,10 +313,10 @@ int RunCli(const std::vector<std::string>& args, hid::platform::Backend& backend
   }
   if (parsed.options.command == "help") {
     out << HelpText();
-    return kExitOk;
+    return Finish(kExitOk, out, err);
   }
-  Commands commands(parsed.options, backend, out, err, texts);
-  return commands.Run();
+  Commands commands(parsed.options, backend, in, out, err, texts);
+  return Finish(commands.Run(), out, err);
 }
 
 }  // namespace cli

@@ -14,6 +14,23 @@ bool ParseInt(const std::string& text, int low, int high, int& out) {
   return true;
 }
 
+bool TakesValue(const std::string& option) {
+  return option == "--serial" || option == "--path" || option == "--file" || option == "--timeout" ||
+         option == "--count" || option == "--pedal";
+}
+
+// -h or --help where an option may stand: not as an option's value, not
+// after "--".
+bool AsksForHelp(const std::vector<std::string>& args) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--") return false;
+    if (a == "--help" || a == "-h") return true;
+    if (TakesValue(a)) ++i;
+  }
+  return false;
+}
+
 OptionsResult Fail(const std::string& message) {
   OptionsResult r;
   r.error = message;
@@ -35,9 +52,7 @@ bool Allowed(const std::string& command, const std::string& option) {
 OptionsResult ParseOptions(const std::vector<std::string>& args) {
   OptionsResult r;
   CliOptions& o = r.options;
-  for (const std::string& a : args) {
-    if (a == "--help" || a == "-h") o.help = true;
-  }
+  o.help = AsksForHelp(args);
   if (args.empty()) return Fail("no command given (try --help)");
   if (o.help || args[0] == "help") {
     o.command = "help";
@@ -47,7 +62,7 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
   o.command = args[0];
   if (o.command != "list" && o.command != "read" && o.command != "write" && o.command != "export" &&
       o.command != "watch") {
-    return Fail("unknown command \"" + o.command + "\" (commands: list, read, write, export; try --help)");
+    return Fail("unknown command \"" + o.command + "\" (commands: list, read, write, export, watch; try --help)");
   }
   if (o.command == "watch") o.count = 1;
   bool endOfOptions = false;
@@ -118,7 +133,7 @@ std::string HelpText() {
   return R"HELP(varnok-pedal - set up the three-pedal USB foot switch from the command line
 
 Usage:
-  varnok-pedal list [--timeout MS]
+  varnok-pedal list [--serial S | --path P] [--timeout MS]
   varnok-pedal read [--serial S | --path P] [--count N] [--json] [--timeout MS]
   varnok-pedal write [--serial S | --path P] --pedal N "KEYS" [--verify] [--timeout MS]
   varnok-pedal write [--serial S | --path P] --file PROFILE.json [--verify] [--timeout MS]
@@ -147,8 +162,11 @@ Options:
   --pedal N     the pedal to write; pedal numbers start at 1 (pedal 1 is the
                 first pedal, index 0 on the device)
   --json        read: machine-readable output
-  --verify      write: read the pedals back and compare
+  --verify      write: read the pedals back and compare (a key slot
+                holding 00 or FF is "no key" either way)
   --file F      write: the profile to write; export: the file to create
+                or replace (atomically; a symbolic link is followed);
+                "-" is the standard input (write) or output (export)
   --timeout MS  how long to wait for the pedal's answers (default 2000)
 
 Key combinations: key names exactly as in the key table, case-sensitive,
@@ -163,14 +181,16 @@ present, choose one.
 Exit codes:
   0  ok
   1  usage error
-  2  no pedal found (or none with the given serial / path)
+  2  no pedal found (or none with the given serial / path), the device
+     library could not be loaded, the pedal went away during the command,
+     or (watch) the system gives no device-change notifications
   3  several pedals found and none chosen (they are listed)
   4  access refused: run "sudo scripts/install-udev-rule" or install the
      program's package, then unplug and replug the pedal
   5  no answer within the timeout (watch: no event within the timeout)
   6  bad key name or bad profile file
   7  a write failed (the pedal and the reason are named; also when the
-     export file cannot be written)
+     export file or the standard output cannot be written)
   8  --verify found the pedal holding something else than was written
 )HELP";
 }

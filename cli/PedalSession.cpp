@@ -81,6 +81,7 @@ bool PedalSession::Open(const PedalInfo& pedal) {
     return false;
   }
   current_ = device;
+  gone_ = false;
   return true;
 }
 
@@ -120,8 +121,8 @@ std::vector<std::optional<Answer>> PedalSession::ReadOut(int count, std::chrono:
   lastRequestError_ = 0;
   if (current_ == nullptr || count <= 0) return answers_;
   const auto deadline = Clock::now() + timeout;
-  auto allAnswered = [this] {
-    return std::all_of(answers_.begin(), answers_.end(), [](const auto& a) { return a.has_value(); });
+  auto allAnsweredOrGone = [this] {
+    return gone_ || std::all_of(answers_.begin(), answers_.end(), [](const auto& a) { return a.has_value(); });
   };
   auto wait = std::chrono::milliseconds(kFirstAskAgain);
   for (;;) {
@@ -131,11 +132,13 @@ std::vector<std::optional<Answer>> PedalSession::ReadOut(int count, std::chrono:
       std::uint32_t written = 0;
       const bool sent = current_->WriteReport(report.data(), static_cast<std::uint32_t>(report.size()), written);
       lastRequestError_ = sent && written == report.size() ? 0 : (current_->LastWriteError() != 0 ? current_->LastWriteError() : EIO);
-      Serve([] { return false; }, std::min(Clock::now() + kReportPause, deadline));
+      if (lastRequestError_ == ENODEV) gone_ = true;
+      if (gone_) return answers_;
+      Serve([this] { return gone_; }, std::min(Clock::now() + kReportPause, deadline));
     }
     const auto next = std::min(Clock::now() + wait, deadline);
     wait = std::min<std::chrono::milliseconds>(wait * 2, kAskAgainAfter);
-    if (Serve(allAnswered, next) || Clock::now() >= deadline) break;
+    if (Serve(allAnsweredOrGone, next) || Clock::now() >= deadline) break;
   }
   return answers_;
 }
@@ -167,6 +170,10 @@ void PedalSession::OnArrival(hid::THidDevice* device) {
 }
 
 void PedalSession::OnRemoval(hid::THidDevice* device) {
+  if (current_ != nullptr && device->DevicePath() == current_->DevicePath()) {
+    gone_ = true;
+    queue_.Notify();
+  }
   if (!watchLine_) return;
   const auto it = std::find(knownPedals_.begin(), knownPedals_.end(), device->DevicePath());
   if (it == knownPedals_.end()) return;

@@ -66,12 +66,14 @@ class PedalSession {
   void Close();
 
   // Asks pedals 0..count-1 for their assignment, asking again those that
-  // have not answered (soon at first, then every 500 ms), until all answered or `timeout` passed.
-  // Missing answers stay empty.
+  // have not answered (soon at first, then every 500 ms), until all answered or `timeout` passed,
+  // or at once when the pedal went away (Gone()). Missing answers stay empty.
   std::vector<std::optional<Answer>> ReadOut(int count, std::chrono::milliseconds timeout);
   // errno-style reason why the last read request of the last ReadOut could
   // not be sent; 0 when it was sent.
   int LastRequestError() const { return lastRequestError_; }
+  // Whether the checked-out pedal went away (unplugged) since Open.
+  bool Gone() const { return gone_; }
 
   // Writes one pedal's assignment (0-based index) as one 8-byte report.
   WriteOutcome Write(int pedalIndex, const PedalBytes& bytes);
@@ -102,6 +104,7 @@ class PedalSession {
   std::function<void(const std::string&)> watchLine_;
   int watchEvents_ = 0;
   int lastRequestError_ = 0;
+  bool gone_ = false;
 };
 
 }  // namespace cli

@@ -1,12 +1,16 @@
 // The pedal profile file: {"pedals":[{"pedal":1,"keys":"Ctrl+C","bytes":"01-06-00-00"},...]}.
+// Text in, text out: no files, no streams, no toolkit, so the window can use
+// it as the command line does.
+//
 // Pedal numbers are 1-based. On reading, an entry needs "keys" or "bytes";
 // with both, "keys" must describe the same bytes (either the exact display
 // text of those bytes or a combination that gives them). Unknown members of
 // an entry are refused (a misspelt "keys" would otherwise be lost); unknown
-// members of the document are ignored.
+// members of the document are ignored. A member given twice in one object,
+// nesting deeper than 32 levels and a document that is not UTF-8 JSON are
+// refused; a UTF-8 byte-order mark at the start is skipped.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,15 +28,19 @@ struct ProfileEntry {
 
 struct ProfileParseResult {
   bool ok = false;
-  std::vector<ProfileEntry> entries;  // in file order, each pedal at most once
+  std::vector<ProfileEntry> entries;  // in file order, each pedal at most once; empty when !ok
   std::string error;
 };
 
 ProfileParseResult ParseProfile(std::string_view text);
 
-// One entry per pedal, with its display text and bytes.
+// One entry per pedal, with its display text and bytes, one entry a line.
 std::string ProfileJson(const std::vector<ProfileEntry>& entries);
 // The "pedals" array alone (for documents that carry more members).
 std::string PedalsArrayJson(const std::vector<ProfileEntry>& entries);
+
+// `text` as a JSON string literal, quotes included; bytes that are not UTF-8
+// become U+FFFD.
+std::string JsonQuote(std::string_view text);
 
 }  // namespace cli

@@ -1,4 +1,4 @@
-// UTF-8 encoding of text the device layer and the JSON reader hand over.
+// UTF-8 encoding of text the device layer hands over, and file names.
 #pragma once
 
 #include <cstdint>

@@ -4,6 +4,8 @@
 
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,9 +16,11 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "cli/CliCommands.h"
 #include "cli/ExitCodes.h"
-#include "cli/Json.h"
+#include "cli/FileStreamBuf.h"
 #include "hid/platform/virtual/VirtualBus.h"
 #include "sim/PedalFirmware.h"
 
@@ -53,31 +57,43 @@ class CommandsTest : public ::testing::Test {
     return desc;
   }
 
-  // A pedal whose firmware answers on the device; `storesWrites` false makes
-  // a pedal that acknowledges nothing but keeps its old assignment.
-  Pedal Plug(const std::string& serial, VirtualDeviceDescription desc, bool storesWrites = true) {
+  // What reaches the firmware of a pedal: `alter` may change a report
+  // (id, command, pedal index, modifier byte, three key codes) or drop it
+  // by returning false.
+  using Alter = std::function<bool(std::vector<std::uint8_t>& report)>;
+
+  // A pedal whose firmware answers on the device.
+  Pedal Plug(const std::string& serial, VirtualDeviceDescription desc, Alter alter = nullptr) {
     Pedal pedal;
     pedal.firmware = std::make_shared<sim::PedalFirmware>(serial);
     pedal.device = bus.Plug(std::move(desc));
     std::weak_ptr<VirtualDevice> weak = pedal.device;
     auto firmware = pedal.firmware;
-    pedal.device->SetWriteHook([weak, firmware, storesWrites](const std::uint8_t* data, std::size_t length) {
-      if (!storesWrites && length > 1 && data[1] == sim::PedalFirmware::kWriteCommand) return;
+    pedal.device->SetWriteHook([weak, firmware, alter](const std::uint8_t* data, std::size_t length) {
+      std::vector<std::uint8_t> report(data, data + length);
+      if (alter && !alter(report)) return;
       const auto device = weak.lock();
       if (!device) return;
-      for (const auto& report : firmware->HandleOutputReport(data, length)) device->InjectInput(report.data(), report.size());
+      for (const auto& answer : firmware->HandleOutputReport(report.data(), report.size())) {
+        device->InjectInput(answer.data(), answer.size());
+      }
     });
     return pedal;
   }
   Pedal Plug(const std::string& serial = "VK0001") { return Plug(serial, Description(serial)); }
 
-  CliRun Cli(std::vector<std::string> args) {
+  CliRun Cli(std::vector<std::string> args, const std::string& input = "") {
     std::ostringstream out, err;
+    std::istringstream in(input);
     CliRun r;
-    r.rc = RunCli(args, bus, out, err);
+    r.rc = RunCli(args, bus, out, err, {}, in);
     r.out = out.str();
     r.err = err.str();
     return r;
+  }
+
+  static bool IsWriteCommand(const std::vector<std::uint8_t>& report) {
+    return report.size() > 1 && report[1] == sim::PedalFirmware::kWriteCommand;
   }
 
   std::filesystem::path TempFile(const std::string& name) {
@@ -88,7 +104,8 @@ class CommandsTest : public ::testing::Test {
   }
 
   void TearDown() override {
-    for (const auto& f : files_) std::filesystem::remove(f);
+    std::error_code ignored;
+    for (const auto& f : files_) std::filesystem::remove_all(f, ignored);
   }
 
   VirtualBus bus;
@@ -174,19 +191,18 @@ TEST_F(CommandsTest, ReadJsonIsMachineReadable) {
   p.firmware->SetSlot(2, {0, 0, 0, 0});
   const CliRun r = Cli({"read", "--json"});
   ASSERT_EQ(r.rc, kExitOk) << r.err;
-  const json::ParseResult doc = json::Parse(r.out);
-  ASSERT_TRUE(doc.ok) << doc.error << "\n" << r.out;
-  EXPECT_EQ(doc.value.Member("serial")->text, "VK0001");
-  EXPECT_EQ(doc.value.Member("path")->text, p.device->Path());
-  EXPECT_EQ(doc.value.Member("firmware")->text, "V1.0.0");
-  const json::Value* pedals = doc.value.Member("pedals");
-  ASSERT_NE(pedals, nullptr);
-  ASSERT_EQ(pedals->items.size(), 3u);
-  EXPECT_EQ(pedals->items[0].Member("pedal")->number, 1);
-  EXPECT_EQ(pedals->items[0].Member("keys")->text, "Ctrl+C");
-  EXPECT_EQ(pedals->items[1].Member("keys")->text, "\\");
-  EXPECT_EQ(pedals->items[2].Member("keys")->text, "");
-  EXPECT_EQ(pedals->items[2].Member("bytes")->text, "00-00-00-00");
+  const auto doc = nlohmann::json::parse(r.out, nullptr, false);
+  ASSERT_FALSE(doc.is_discarded()) << r.out;
+  EXPECT_EQ(doc.value("serial", ""), "VK0001");
+  EXPECT_EQ(doc.value("path", ""), p.device->Path());
+  EXPECT_EQ(doc.value("firmware", ""), "V1.0.0");
+  const auto& pedals = doc["pedals"];
+  ASSERT_EQ(pedals.size(), 3u);
+  EXPECT_EQ(pedals[0].value("pedal", 0), 1);
+  EXPECT_EQ(pedals[0].value("keys", "?"), "Ctrl+C");
+  EXPECT_EQ(pedals[1].value("keys", "?"), "\\");
+  EXPECT_EQ(pedals[2].value("keys", "?"), "");
+  EXPECT_EQ(pedals[2].value("bytes", "?"), "00-00-00-00");
 }
 
 TEST_F(CommandsTest, WriteThenVerifyReadsBack) {
@@ -204,12 +220,34 @@ TEST_F(CommandsTest, WriteThenVerifyReadsBack) {
   EXPECT_EQ(Cli({"read", "--count", "1"}).out, "pedal 1: Ctrl+Shift+A (03-04-00-00)\n");
 }
 
-TEST_F(CommandsTest, VerifyCatchesAPedalThatKeptItsOldAssignment) {
-  Plug("VK0001", Description("VK0001"), /*storesWrites=*/false);
-  const CliRun r = Cli({"write", "--pedal", "2", "Alt+Tab", "--verify"});
+TEST_F(CommandsTest, VerifyCatchesAPedalThatKeptItsOldAssignmentOrChangedAByte) {
+  Plug("VK0001", Description("VK0001"), [](std::vector<std::uint8_t>& report) { return !IsWriteCommand(report); });
+  CliRun r = Cli({"write", "--pedal", "2", "Alt+Tab", "--verify"});
   EXPECT_EQ(r.rc, kExitVerifyMismatch);
   EXPECT_NE(r.err.find("pedal 2 holds 01-19-00-00, written was 04-2B-00-00"), std::string::npos) << r.err;
   EXPECT_EQ(r.out.find("verified"), std::string::npos);
+
+  Plug("VK0002", Description("VK0002"), [](std::vector<std::uint8_t>& report) {
+    if (IsWriteCommand(report)) report[5] = 0x05;
+    return true;
+  });
+  r = Cli({"write", "--serial", "VK0002", "--pedal", "1", "A", "--verify"});
+  EXPECT_EQ(r.rc, kExitVerifyMismatch);
+  EXPECT_NE(r.err.find("pedal 1 holds 00-04-05-00, written was 00-04-00-00"), std::string::npos) << r.err;
+}
+
+TEST_F(CommandsTest, VerifyTakesErasedKeySlotsAsNoKey) {
+  // A pedal that stores empty key slots as 0xFF.
+  const Pedal p = Plug("VK0001", Description("VK0001"), [](std::vector<std::uint8_t>& report) {
+    if (IsWriteCommand(report)) {
+      for (std::size_t i = 4; i < 7; ++i) report[i] = report[i] == 0 ? 0xFF : report[i];
+    }
+    return true;
+  });
+  const CliRun r = Cli({"write", "--pedal", "1", "Ctrl+C", "--verify"});
+  EXPECT_EQ(r.rc, kExitOk) << r.err;
+  EXPECT_EQ(r.out, "pedal 1: wrote Ctrl+C (01-06-00-00)\ndone\nverified\n");
+  EXPECT_EQ(p.firmware->GetSlot(0), (Slot{0x01, 0x06, 0xFF, 0xFF}));
 }
 
 TEST_F(CommandsTest, ExportAndWriteFileRoundTrip) {
@@ -233,6 +271,128 @@ TEST_F(CommandsTest, ExportAndWriteFileRoundTrip) {
   EXPECT_EQ(r.out, "{\n  \"pedals\": [\n    {\"pedal\":1,\"keys\":\"Ctrl+Alt+F5\",\"bytes\":\"05-3E-00-00\"}\n  ]\n}\n");
 }
 
+#ifndef _WIN32  // file modes and symbolic links as POSIX has them
+TEST_F(CommandsTest, ExportReplacesTheFileAtomicallyThroughALink) {
+  Plug();
+  const auto folder = TempFile("export-folder");
+  std::filesystem::create_directory(folder);
+  const auto real = folder / "pedals.json";
+  const auto link = folder / "link.json";
+  std::ofstream(real) << "old";
+  std::filesystem::permissions(real, std::filesystem::perms(0640));
+  std::filesystem::create_symlink("pedals.json", link);
+  std::ofstream(folder / "link.json.tmp") << "someone else's";
+  std::ofstream(folder / "pedals.json.tmp") << "someone else's";
+
+  const CliRun r = Cli({"export", "--file", link.string(), "--count", "1"});
+  ASSERT_EQ(r.rc, kExitOk) << r.err;
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  std::ifstream in(real);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text, "{\n  \"pedals\": [\n    {\"pedal\":1,\"keys\":\"Ctrl+C\",\"bytes\":\"01-06-00-00\"}\n  ]\n}\n");
+  EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all, std::filesystem::perms(0640));
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"link.json", "link.json.tmp", "pedals.json", "pedals.json.tmp"}));
+  for (const char* other : {"link.json.tmp", "pedals.json.tmp"}) {
+    std::ifstream kept(folder / other);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>()), "someone else's");
+  }
+}
+#endif
+
+TEST_F(CommandsTest, FileDashIsTheStandardInputAndOutput) {
+  const Pedal p = Plug();
+  CliRun r = Cli({"write", "--file", "-"}, R"({"pedals":[{"pedal":2,"keys":"Shift+B"}]})");
+  ASSERT_EQ(r.rc, kExitOk) << r.err;
+  EXPECT_EQ(p.firmware->GetSlot(1), (Slot{0x02, 0x05, 0, 0}));
+  r = Cli({"export", "--file", "-", "--count", "1"});
+  ASSERT_EQ(r.rc, kExitOk) << r.err;
+  EXPECT_EQ(r.out, "{\n  \"pedals\": [\n    {\"pedal\":1,\"keys\":\"Ctrl+C\",\"bytes\":\"01-06-00-00\"}\n  ]\n}\n");
+  EXPECT_FALSE(std::filesystem::exists("-"));
+}
+
+// An output that fails as a full disk does.
+struct FullDisk : std::streambuf {
+  int_type overflow(int_type) override {
+    errno = ENOSPC;
+    return traits_type::eof();
+  }
+  int sync() override {
+    errno = ENOSPC;
+    return -1;
+  }
+};
+
+TEST_F(CommandsTest, AFailedOutputExitsSevenWithTheReason) {
+  Plug();
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"--help"}, {"export"}, {"read", "--json"}, {"list"}}) {
+    FullDisk full;
+    std::ostream out(&full);
+    std::ostringstream err;
+    EXPECT_EQ(RunCli(args, bus, out, err), kExitWriteFailed) << args[0];
+    EXPECT_NE(err.str().find("cannot write the output: No space left on device"), std::string::npos) << err.str();
+  }
+#ifdef __linux__
+  std::FILE* devFull = std::fopen("/dev/full", "w");
+  ASSERT_NE(devFull, nullptr);
+  {
+    FileStreamBuf buffer(devFull);
+    std::ostream out(&buffer);
+    std::ostringstream err;
+    EXPECT_EQ(RunCli({"export"}, bus, out, err), kExitWriteFailed);
+    EXPECT_NE(err.str().find("No space left on device"), std::string::npos) << err.str();
+  }
+  std::fclose(devFull);
+#endif
+}
+
+TEST_F(CommandsTest, APedalUnpluggedDuringAReadStopsAtOnce) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> runs{
+      {{"read", "--timeout", "60000"}, ""},
+      {{"export", "--timeout", "60000"}, ""},
+      {{"write", "--pedal", "2", "A", "--verify", "--timeout", "60000"}, "pedal 2: wrote A (00-04-00-00)\ndone\n"},
+  };
+  for (const auto& [args, out] : runs) {
+    // The pedal goes away when asked for pedal 2.
+    Pedal p;
+    p = Plug("VK0001", Description("VK0001"), [this, &p](std::vector<std::uint8_t>& report) {
+      if (IsWriteCommand(report) || report[2] != 1) return true;
+      bus.Unplug(p.device);
+      return false;
+    });
+    const CliRun r = Cli(args);
+    EXPECT_EQ(r.rc, kExitNoPedal) << args[0] << ": " << r.err;
+    EXPECT_NE(r.err.find("the pedal at " + p.device->Path() + " went away"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, out) << args[0];
+  }
+}
+
+TEST_F(CommandsTest, ListHonoursTheSelectionAndEscapesDeviceStrings) {
+  VirtualDeviceDescription hostile = Description("VK\x1b]0;owned\x07");
+  hostile.product = u"Evil\x1b[2J\u009b pedal";
+  Plug("VK\x1b]0;owned\x07", hostile);
+  Plug("VK0002");
+  CliRun r = Cli({"list", "--serial", "VK0002", "--timeout", "300"});
+  EXPECT_EQ(r.rc, kExitOk) << r.err;
+  EXPECT_EQ(r.out.find("Evil"), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find("serial VK0002"), std::string::npos) << r.out;
+
+  r = Cli({"list", "--timeout", "300"});
+  EXPECT_NE(r.out.find("serial VK\\x1B]0;owned\\x07  product \"Evil\\x1B[2J\\u009B pedal\""), std::string::npos)
+      << r.out;
+  EXPECT_EQ(r.out.find('\x1b'), std::string::npos);
+
+  r = Cli({"list", "--path", "/nowhere"});
+  EXPECT_EQ(r.rc, kExitNoPedal);
+  EXPECT_NE(r.err.find("no pedal with path \"/nowhere\""), std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find('\x1b'), std::string::npos);
+}
+
 TEST_F(CommandsTest, ExportToAnUnwritablePlaceFails) {
   Plug();
   const CliRun r = Cli({"export", "--file", "/nonexistent-dir/p.json"});
@@ -254,6 +414,10 @@ TEST_F(CommandsTest, BadKeysAndProfilesNeverReachThePedal) {
   r = Cli({"write", "--file", file.string()});
   EXPECT_EQ(r.rc, kExitBadKeys);
   EXPECT_NE(r.err.find("pedal 2: unknown key name \"Nope\""), std::string::npos) << r.err;
+  std::ofstream(file, std::ios::trunc) << R"({"pedals":[{"pedal":1,"keys":"Shift+\u001b[2J"}]})";
+  r = Cli({"write", "--file", file.string()});
+  EXPECT_EQ(r.rc, kExitBadKeys);
+  EXPECT_NE(r.err.find("unknown key name \"\\x1B[2J\""), std::string::npos) << r.err;
   r = Cli({"write", "--file", TempFile("missing.json").string()});
   EXPECT_EQ(r.rc, kExitBadKeys);
   EXPECT_NE(r.err.find("cannot read profile"), std::string::npos);
@@ -366,6 +530,13 @@ TEST_F(CommandsTest, WatchSeesAPedalLeave) {
   EXPECT_EQ(r.rc, kExitTimeout);
   EXPECT_EQ(r.out, "watching\n");
   EXPECT_NE(r.err.find("0 of 1"), std::string::npos);
+}
+
+TEST_F(CommandsTest, WatchWithoutADeviceMonitorIsNotATimeout) {
+  bus.SetMonitorFails(true);
+  const CliRun r = Cli({"watch", "--timeout", "100"});
+  EXPECT_EQ(r.rc, kExitNoPedal);
+  EXPECT_NE(r.err.find("no device-change notifications"), std::string::npos) << r.err;
 }
 
 TEST_F(CommandsTest, WatchSeesAPedalArriveButNotOtherDevices) {

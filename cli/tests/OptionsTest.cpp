@@ -63,8 +63,19 @@ TEST(Options, RefusesWhatDoesNotFit) {
 }
 
 TEST(Options, HelpWinsAndDocumentsExitCodesAndPedalNumbers) {
-  EXPECT_EQ(Parse({"read", "--bogus", "--help"}).options.command, "help");
-  EXPECT_EQ(Parse({"help"}).options.command, "help");
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"read", "--bogus", "--help"}, {"help"}, {"-h"}, {"read", "-h"}, {"read", "--serial=-h", "-h"}}) {
+    EXPECT_EQ(Parse(args).options.command, "help") << args.back();
+  }
+  // As an option's value or after "--", -h is text.
+  OptionsResult r = Parse({"read", "--serial", "-h"});
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.options.serial, "-h");
+  r = Parse({"write", "--pedal", "1", "--", "-h"});
+  ASSERT_TRUE(r.ok) << r.error;
+  EXPECT_EQ(r.options.keys, "-h");
+  EXPECT_NE(Parse({"frobnicate"}).error.find("watch"), std::string::npos);
+
   const std::string help = HelpText();
   for (int code = 0; code <= 8; ++code) {
     EXPECT_NE(help.find("\n  " + std::to_string(code) + "  "), std::string::npos) << code;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "cli/CliCommands.h"
+#include "cli/FileStreamBuf.h"
 #include "hid/platform/windows/WindowsHidBackend.h"
 
 namespace {
@@ -40,13 +41,14 @@ std::vector<std::string> Arguments() {
 
 int main() {
   SetConsoleOutputCP(CP_UTF8);
+  _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
   cli::PlatformTexts texts;
   texts.libraries = "setupapi.dll, hid.dll";
   texts.accessFix = "close any other program that has the pedal open, then unplug and replug the pedal";
   hid::platform::windows::WindowsHidBackend backend;
-  const int rc = cli::RunCli(Arguments(), backend, std::cout, std::cerr, texts);
-  std::cout.flush();
-  return rc;
+  cli::FileStreamBuf stdoutBuf(stdout);
+  std::ostream out(&stdoutBuf);
+  return cli::RunCli(Arguments(), backend, out, std::cerr, texts);
 }

@@ -24,16 +24,17 @@ BUILD_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   libxcb1-dev libxcb-xinput-dev libxcb-xtest0-dev
-  libudev1 libudev-dev libgtest-dev fonts-liberation2 fonts-wqy-microhei
+  libudev1 libudev-dev libgtest-dev nlohmann-json3-dev fonts-liberation2 fonts-wqy-microhei
 )
 
 # What building for Windows needs: the mingw-w64 cross compilers (posix
 # threads), GoogleTest's sources (built with them for the tests), Qt's host
 # tools (moc, rcc, uic for the Windows Qt built from Debian's qtbase source,
-# scripts/lib/qt-mingw.sh) and rsvg-convert with ImageMagick for the
-# program's icon.
+# scripts/lib/qt-mingw.sh), nlohmann-json (header-only, used as it is) and
+# rsvg-convert with ImageMagick for the program's icon.
 WINDOWS_BUILD_PACKAGES=(
-  cmake ninja-build g++-mingw-w64-x86-64-posix googletest qt6-base-dev-tools imagemagick librsvg2-bin
+  cmake ninja-build g++-mingw-w64-x86-64-posix googletest qt6-base-dev-tools nlohmann-json3-dev imagemagick
+  librsvg2-bin
 )
 # What running the Windows tests needs: wine, and for the tests of the hook
 # and the real programs Xvfb, xdotool, the X libraries wine's X11 driver loads,
