@@ -6,12 +6,13 @@
 // loop runs, so On and Off are called from that one thread (the program's
 // main thread). Low-level hooks carry no repeat flag: the hook keeps which
 // keys are down, starting from the keyboard's state at On, so a key already
-// held then repeats rather than counting as pressed.
+// held then repeats rather than counting as pressed. Which events count as
+// keys, and as which position: LowLevelKeyRules.h.
 #pragma once
 
 #include <windows.h>
 
-#include <bitset>
+#include "hookmod/windows/LowLevelKeyRules.h"
 
 namespace hookmod::windows {
 
@@ -31,7 +32,7 @@ private:
 
     HINSTANCE module_;
     HHOOK hook_ = nullptr;
-    std::bitset<256> down_;  // by virtual-key code
+    HeldKeys held_;
 };
 
 }  // namespace hookmod::windows
