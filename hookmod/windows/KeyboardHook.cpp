@@ -36,20 +36,35 @@ void KeyboardHook::Off() {
 }
 
 LRESULT CALLBACK KeyboardHook::Procedure(int code, WPARAM wParam, LPARAM lParam) {
-    if (code == HC_ACTION && g_active != nullptr)
-        g_active->Handle(wParam, *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam));
+    if (code == HC_ACTION && g_active != nullptr &&
+        g_active->Handle(wParam, *reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam)))
+        return 1;  // the desktop and the other hooks do not see the key
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-void KeyboardHook::Handle(WPARAM wParam, const KBDLLHOOKSTRUCT& event) {
+namespace {
+
+// The window, or a window it owns (a dialog of the program), is in front.
+bool InFront(HWND target) {
+    const HWND front = GetForegroundWindow();
+    return target != nullptr && front != nullptr &&
+           GetAncestor(front, GA_ROOTOWNER) == GetAncestor(target, GA_ROOTOWNER);
+}
+
+}  // namespace
+
+bool KeyboardHook::Handle(WPARAM wParam, const KBDLLHOOKSTRUCT& event) {
     LowLevelEvent raw;
     raw.vkCode = event.vkCode;
     raw.scanCode = event.scanCode;
     raw.flags = event.flags;
     raw.release = wParam == WM_KEYUP || wParam == WM_SYSKEYUP;
-    const std::optional<HookKeyMessage> m = TakeLowLevelEvent(raw, held_);
-    if (!m) return;
-    if (HWND window = ReadTargetWindow()) PostMessageW(window, m->message, m->wParam, static_cast<LPARAM>(m->lParam));
+    const HWND window = ReadTargetWindow();
+    const LowLevelOutcome outcome = TakeLowLevelEvent(raw, InFront(window), held_);
+    if (!outcome.message) return false;
+    const HookKeyMessage& m = *outcome.message;
+    if (window != nullptr) PostMessageW(window, m.message, m.wParam, static_cast<LPARAM>(m.lParam));
+    return outcome.keepFromDesktop;
 }
 
 }  // namespace hookmod::windows

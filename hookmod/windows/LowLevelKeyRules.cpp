@@ -9,6 +9,8 @@ constexpr std::uint32_t kScanBreak = 0x46;         // extended: Ctrl+Pause
 constexpr std::uint32_t kScanPause = 0x45;         // plain: Pause
 constexpr std::uint32_t kScanSysReq = 0x54;        // plain: Alt+Print Screen
 constexpr std::uint32_t kScanPrintScreen = 0x37;   // extended: Print Screen
+constexpr std::uint32_t kScanTab = 0x0F;
+constexpr std::uint32_t kScanLeftShift = 0x2A;
 
 }  // namespace
 
@@ -45,11 +47,29 @@ bool HeldKeys::Update(const LowLevelKey& key) {
     return wasDown;
 }
 
-std::optional<HookKeyMessage> TakeLowLevelEvent(const LowLevelEvent& event, HeldKeys& held) {
+bool HeldKeys::KeepFromDesktop(const LowLevelKey& key, bool windowInFront) {
+    const std::size_t index = Index(key.scanCode, key.extended);
+    if (key.release) {
+        const bool kept = keptBack_.test(index);
+        keptBack_.reset(index);
+        return kept;
+    }
+    if (down_.test(index)) return keptBack_.test(index);  // a repeat goes where its press went
+    const bool passes = !key.extended && (key.scanCode == kScanTab || key.scanCode == kScanLeftShift ||
+                                          key.scanCode == kScanRightShift);
+    const bool keep = windowInFront && !passes;
+    keptBack_.set(index, keep);
+    return keep;
+}
+
+LowLevelOutcome TakeLowLevelEvent(const LowLevelEvent& event, bool windowInFront, HeldKeys& held) {
+    LowLevelOutcome out;
     const std::optional<LowLevelKey> key = KeyPositionOf(event);
-    if (!key) return std::nullopt;
+    if (!key) return out;
+    out.keepFromDesktop = held.KeepFromDesktop(*key, windowInFront);
     const bool wasDown = held.Update(*key);
-    return MakeLowLevelKeyMessage(*key, wasDown);
+    out.message = MakeLowLevelKeyMessage(*key, wasDown);
+    return out;
 }
 
 }  // namespace hookmod::windows

@@ -13,6 +13,13 @@
 //     as the position of its key (0x36, 0x45, extended 0x37).
 // Held keys are kept by scan code and extended flag, so Enter and Num Enter,
 // or Home and Num 7, are different keys.
+//
+// While the program's window is in front, the keys the hook reports are kept
+// from the desktop (Alt+F4 must not close the program while the key box
+// captures), but for Tab and the Shift keys: Tab and Shift+Tab still move the
+// focus, and Shift alone does nothing on the desktop. A release is kept back
+// exactly when its press was, so the desktop never sees a key stay down.
+// What Windows reserves (Ctrl+Alt+Del) never reaches a hook.
 #pragma once
 
 #include <bitset>
@@ -40,24 +47,36 @@ inline constexpr std::uint32_t kVkPacket = 0xE7;
 // The key position the event stands for; empty when it is not reported.
 std::optional<LowLevelKey> KeyPositionOf(const LowLevelEvent& event);
 
-// Held positions, by scan code and extended flag.
+// Held positions, by scan code and extended flag, and which of them the
+// desktop did not see go down.
 class HeldKeys {
 public:
-    void Clear() { down_.reset(); }
+    void Clear() {
+        down_.reset();
+        keptBack_.reset();
+    }
     // Marks a key held before the hook went on.
     void Hold(std::uint32_t scanCode, bool extended);
     // Notes the key's new state; true when it was held before.
     bool Update(const LowLevelKey& key);
+    // Whether the desktop is not to see this event (see above); notes a
+    // press kept back for its release.
+    bool KeepFromDesktop(const LowLevelKey& key, bool windowInFront);
 
 private:
     static std::size_t Index(std::uint32_t scanCode, bool extended) {
         return (scanCode & 0xFFu) | (extended ? 0x100u : 0u);
     }
     std::bitset<512> down_;
+    std::bitset<512> keptBack_;
 };
 
-// The message for one event, and the held-key state updated; empty when the
-// event is not reported.
-std::optional<HookKeyMessage> TakeLowLevelEvent(const LowLevelEvent& event, HeldKeys& held);
+struct LowLevelOutcome {
+    std::optional<HookKeyMessage> message;  // empty: not reported
+    bool keepFromDesktop = false;           // the hook returns non-zero
+};
+
+// What the hook does with one event; the held-key state is updated.
+LowLevelOutcome TakeLowLevelEvent(const LowLevelEvent& event, bool windowInFront, HeldKeys& held);
 
 }  // namespace hookmod::windows

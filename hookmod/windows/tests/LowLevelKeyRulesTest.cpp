@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "capture/KeyDataNames.h"
@@ -71,7 +72,8 @@ TEST(LowLevelKeyRules, RecordedSequencesReportEachKeyByItsPosition) {
         HeldKeys held;
         std::vector<std::string> reported;
         for (const LowLevelEvent& event : recording.events)
-            if (const auto message = TakeLowLevelEvent(event, held)) reported.push_back(Describe(*message));
+            if (const auto message = TakeLowLevelEvent(event, false, held).message)
+                reported.push_back(Describe(*message));
         EXPECT_EQ(reported, recording.reported);
     }
 }
@@ -79,12 +81,46 @@ TEST(LowLevelKeyRules, RecordedSequencesReportEachKeyByItsPosition) {
 TEST(LowLevelKeyRules, AKeyHeldWhenTheHookWentOnRepeats) {
     HeldKeys held;
     held.Hold(0x1C, true);
-    const auto numEnter = TakeLowLevelEvent(Down(0x0D, 0x1C, E), held);
+    const auto numEnter = TakeLowLevelEvent(Down(0x0D, 0x1C, E), false, held).message;
     ASSERT_TRUE(numEnter);
     EXPECT_EQ(Describe(*numEnter), "+Num Enter*");
-    const auto enter = TakeLowLevelEvent(Down(0x0D, 0x1C), held);
+    const auto enter = TakeLowLevelEvent(Down(0x0D, 0x1C), false, held).message;
     ASSERT_TRUE(enter);
     EXPECT_EQ(Describe(*enter), "+Enter");
+}
+
+struct Shown {
+    LowLevelEvent event;
+    bool windowInFront;
+    bool keptFromDesktop;
+};
+
+TEST(LowLevelKeyRules, KeysReportedWhileTheWindowIsInFrontAreKeptFromTheDesktop) {
+    const std::pair<const char*, std::vector<Shown>> cases[] = {
+        {"Alt+F4 in front",
+         {{Down(0xA4, 0x38), true, true}, {Down(0x73, 0x3E), true, true}, {Up(0x73, 0x3E), true, true},
+          {Up(0xA4, 0x38), true, true}}},
+        {"Shift+Tab still moves the focus",
+         {{Down(0xA0, 0x2A), true, false}, {Down(0x09, 0x0F), true, false}, {Up(0x09, 0x0F), true, false},
+          {Up(0xA0, 0x2A), true, false}, {Down(0xA1, 0x36, E), true, false}, {Up(0xA1, 0x36, E), true, false}}},
+        {"another window in front",
+         {{Down(0x5B, 0x5B, E), false, false}, {Down('D', 0x20), false, false}, {Up('D', 0x20), false, false},
+          {Up(0x5B, 0x5B, E), false, false}}},
+        {"a release follows its press, a repeat its first press",
+         {{Down(0xA2, 0x1D), false, false}, {Down('C', 0x2E), true, true}, {Down(0xA2, 0x1D), true, false},
+          {Up(0xA2, 0x1D), true, false}, {Down('C', 0x2E), false, true}, {Up('C', 0x2E), false, true}}},
+        {"AltGr: the made-up Ctrl is not reported, and goes on",
+         {{Down(0xA2, 0x21D), true, false}, {Down(0xA5, 0x38, E), true, true}, {Up(0xA2, 0x21D), true, false},
+          {Up(0xA5, 0x38, E), true, true}}},
+    };
+    for (const auto& [what, events] : cases) {
+        SCOPED_TRACE(what);
+        HeldKeys held;
+        for (std::size_t i = 0; i < events.size(); ++i)
+            EXPECT_EQ(TakeLowLevelEvent(events[i].event, events[i].windowInFront, held).keepFromDesktop,
+                      events[i].keptFromDesktop)
+                << "event " << i;
+    }
 }
 
 }  // namespace
