@@ -17,14 +17,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 #include <tuple>
 
 #include "hookmod/XServerChecks.h"
 #include "hookmod/tests/LoadedHook.h"
+#include "hookmod/tests/StderrCapture.h"
 
 namespace {
 
@@ -51,38 +50,6 @@ std::size_t Threads() {
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/task")) ++n;
     return n;
 }
-
-// What the library writes to stderr while this object lives.
-class StderrCapture {
-public:
-    StderrCapture() : path_(testing::TempDir() + "hookmod-start-stderr.txt") {
-        std::fflush(stderr);
-        saved_ = dup(2);
-        file_ = std::fopen(path_.c_str(), "w");
-        if (file_ != nullptr) dup2(fileno(file_), 2);
-    }
-    ~StderrCapture() { Text(); }
-    // Ends the capture and returns what was written.
-    std::string Text() {
-        if (saved_ >= 0) {
-            std::fflush(stderr);
-            dup2(saved_, 2);
-            close(saved_);
-            saved_ = -1;
-            if (file_ != nullptr) std::fclose(file_);
-            std::ifstream in(path_);
-            text_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-            std::remove(path_.c_str());
-        }
-        return text_;
-    }
-
-private:
-    std::string path_;
-    int saved_ = -1;
-    std::FILE* file_ = nullptr;
-    std::string text_;
-};
 
 // Sets DISPLAY for one test and puts the old one back.
 class DisplayOverride {
