@@ -4,27 +4,12 @@
 #include <QGuiApplication>
 
 #include <xcb/xcb.h>
-#include <xcb/xinput.h>
 
 #include <cstdlib>
 
+#include "hookmod/XServerChecks.h"
+
 namespace app {
-namespace {
-
-// XInput 2 on the X server of `display`, asked the way the hook asks.
-bool HasXInput2(xcb_connection_t* connection)
-{
-    const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection, &xcb_input_id);
-    if (extension == nullptr || !extension->present)
-        return false;
-    xcb_input_xi_query_version_reply_t* version = xcb_input_xi_query_version_reply(
-        connection, xcb_input_xi_query_version(connection, 2, 2), nullptr);
-    const bool two = version != nullptr && version->major_version >= 2;
-    std::free(version);
-    return two;
-}
-
-}  // namespace
 
 CaptureFacts ProbeCaptureFacts(bool hooksLoaded)
 {
@@ -37,8 +22,11 @@ CaptureFacts ProbeCaptureFacts(bool hooksLoaded)
         return facts;
     xcb_connection_t* connection = xcb_connect(display, nullptr);
     facts.displayReachable = xcb_connection_has_error(connection) == 0;
-    if (facts.displayReachable)
-        facts.xinput2 = HasXInput2(connection);
+    if (facts.displayReachable) {
+        facts.serverShortfall = QString::fromStdString(hookmod::XInputShortfall(connection));
+        if (facts.serverShortfall.isEmpty())
+            facts.serverShortfall = QString::fromStdString(hookmod::KeycodeShortfall(connection));
+    }
     xcb_disconnect(connection);
     return facts;
 }
@@ -53,8 +41,8 @@ QString CaptureUnavailableReason(const CaptureFacts& facts)
         return QStringLiteral("the X display cannot be reached");
     if (facts.platform != QLatin1String("xcb"))
         return QStringLiteral("the window runs on %1, not on X").arg(facts.platform);
-    if (!facts.xinput2)
-        return QStringLiteral("the X server lacks XInput 2");
+    if (!facts.serverShortfall.isEmpty())
+        return facts.serverShortfall;
     return QString();
 }
 

@@ -1,5 +1,5 @@
 // Capture on X11: the keyboard hook listens on the X display named by
-// DISPLAY and needs XInput 2 there; the window must run on that display
+// DISPLAY and needs XInput 2.1 and evdev keycodes there (hookmod/XServerChecks.h); the window must run on that display
 // (Qt's xcb platform) for the hook's messages to reach it.
 #pragma once
 
@@ -12,7 +12,7 @@ struct CaptureFacts {
     QString platform;           // Qt's platform name ("xcb", "wayland", ...)
     bool haveDisplay = false;   // DISPLAY is set
     bool displayReachable = false;
-    bool xinput2 = false;       // the X server offers XInput 2
+    QString serverShortfall;    // what the X server lacks for the hook; empty: nothing
 };
 
 // What the running program finds: the platform Qt chose, and a short

@@ -281,6 +281,9 @@ private:
     bool enteringCapture_ = false;
     // Why capture cannot work here; empty when it can.
     QString captureOffReason_;
+    // Why capture is off while the key edit box has the focus (the keyboard
+    // grab was refused); empty otherwise.
+    QString grabOffReason_;
 
     QString hookFolder_;
     std::string hookBlock_;   // empty: this user's block for this display

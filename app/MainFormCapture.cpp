@@ -15,6 +15,7 @@
 
 #include "app/CaptureAvailability.h"
 #include "app/HookMessageFilter.h"
+#include "app/KeyboardGrab.h"
 #include "app/MainForm.h"
 #include "app/TabControl.h"
 #include "capture/KeyEntry.h"
@@ -31,6 +32,11 @@ void TMainForm::RzEdit1Enter()
 {
     if (Capture != nullptr)
         Capture->Reset();
+    grabOffReason_ = captureOffReason_.isEmpty() ? GrabKeyboardForCapture(this) : QString();
+    if (!grabOffReason_.isEmpty()) {
+        UpdateCaptureSign();
+        return;
+    }
     HookLink.CallHookOn();
     listening_ = true;
     UpdateCaptureSign();
@@ -44,6 +50,9 @@ void TMainForm::RzEdit1Exit()
 void TMainForm::StopListening()
 {
     HookLink.CallHookOff();
+    if (listening_ && captureOffReason_.isEmpty())   // the grab was taken
+        ReleaseKeyboardForCapture(this);
+    grabOffReason_.clear();
     listening_ = false;
     if (Capture != nullptr)
         Capture->Reset();
@@ -85,19 +94,20 @@ void TMainForm::OnHookMessage(std::uint32_t message, std::uint32_t wParam, std::
 void TMainForm::CheckCaptureAvailable()
 {
     captureOffReason_ = CaptureUnavailableHere(HookLink.HasHooks());
-    if (!captureOffReason_.isEmpty()) {
-        CaptureOffSign->setText(QStringLiteral("Key capture is off: ") + captureOffReason_);
-        CaptureOffSign->setToolTip(
-            QStringLiteral("The key box cannot take keys here: %1. %2 Without it a pedal can be "
-                           "set with the command line: varnok-pedal write.")
-                .arg(captureOffReason_, CaptureRequirement()));
-    }
     UpdateCaptureSign();
 }
 
 void TMainForm::UpdateCaptureSign()
 {
-    CaptureOffSign->setVisible(!captureOffReason_.isEmpty());
+    const QString& reason = captureOffReason_.isEmpty() ? grabOffReason_ : captureOffReason_;
+    if (!reason.isEmpty()) {
+        CaptureOffSign->setText(QStringLiteral("Key capture is off: ") + reason);
+        CaptureOffSign->setToolTip(
+            QStringLiteral("The key box cannot take keys here: %1. %2 Without it a pedal can be "
+                           "set with the command line: varnok-pedal write.")
+                .arg(reason, CaptureRequirement()));
+    }
+    CaptureOffSign->setVisible(!reason.isEmpty());
     ListeningSign->setVisible(listening_ && captureOffReason_.isEmpty() && HookLink.HasHooks());
 }
 

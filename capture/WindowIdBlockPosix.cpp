@@ -1,9 +1,11 @@
-// The window id block as POSIX shared memory, one per user and display
+// The window id block, one per user and display: a file in the user's
+// runtime folder, or POSIX shared memory where there is none
 // (hookmod/PosixHookBlockName.h).
 //
-// Another user must neither lock us out nor reach into our block: it is made
-// with O_EXCL and mode 0600; a block of that name that is already there is
-// used only when this user owns it, and its mode is closed to others again.
+// Another user must not reach into our block: it is made with O_EXCL and mode
+// 0600; a block of that name that is already there is used only when this
+// user owns it, and its mode is closed to others again. In the runtime folder
+// no other user can make one first.
 // The id is written with pwrite, never through a mapping, so a block that
 // shrinks meanwhile cannot fault the program.
 #include "capture/WindowIdBlock.h"
@@ -50,9 +52,9 @@ WindowIdBlock::Result WindowIdBlock::Publish(std::string_view given, std::uint32
     detail_.clear();
     const std::string name = given.empty() ? hookmsg::CurrentHookWindowBlockName() : std::string(given);
 
-    int fd = shm_open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, kOwnerOnly);
+    int fd = hookmsg::OpenHookWindowBlock(name, O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, kOwnerOnly);
     if (fd < 0 && errno == EEXIST)
-        fd = shm_open(name.c_str(), O_RDWR | O_CLOEXEC | O_NOFOLLOW, 0);
+        fd = hookmsg::OpenHookWindowBlock(name, O_RDWR | O_CLOEXEC | O_NOFOLLOW, 0);
     if (fd < 0)
         return Fail(Result::CreateFailed, name + ": " + std::strerror(errno));
     fd_ = fd;

@@ -9,10 +9,18 @@ hookmod::HookService g_service;
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) void HookOn(void) {
-    g_service.On();
+// Nothing may be thrown into the caller, which is C. A failure to allocate
+// or to lock leaves the hook off; the next call tries again.
+extern "C" __attribute__((visibility("default"))) void HookOn(void) noexcept {
+    try {
+        g_service.On();
+    } catch (...) {
+    }
 }
 
-extern "C" __attribute__((visibility("default"))) void HookOff(void) {
-    g_service.Off();
+extern "C" __attribute__((visibility("default"))) void HookOff(void) noexcept {
+    try {
+        g_service.Off();
+    } catch (...) {
+    }
 }

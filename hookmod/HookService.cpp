@@ -6,7 +6,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <system_error>
 
 #include "hookmod/EvdevScanCodes.h"
 #include "hookmod/KeyMessage.h"
@@ -52,20 +54,40 @@ bool HookService::StartThreadLocked() {
             return false;
         }
     }
+    // A connect that failed is not tried again on every focus change: one to
+    // a host that drops packets blocks its caller for the connect timeout.
+    const char* display = std::getenv("DISPLAY");
+    const std::string displayName = display != nullptr ? display : "";
+    if (failedDisplay_ && *failedDisplay_ == displayName) return false;
     std::string error;
     conn_ = XHookConnection::Open(error);
     if (!conn_) {
+        failedDisplay_ = displayName;
         ReportOnce(error);
         return false;
     }
-    lastError_.clear();
+    failedDisplay_.reset();
     blockName_ = HookWindowBlockName();
+    delivering_ = false;
+    // Set before the thread runs, since it clears the flag when it ends; and
+    // cleared again when no thread could be made, so that no later call waits
+    // for one.
     {
         std::lock_guard<std::mutex> lock(mutex_);
         running_ = true;
     }
-    delivering_ = false;
-    thread_ = std::thread(&HookService::Run, this);
+    try {
+        thread_ = std::thread(&HookService::Run, this);
+    } catch (const std::system_error& e) {
+        {
+            std::lock_guard<std::mutex> lock(mutex_);
+            running_ = false;
+        }
+        conn_.reset();
+        ReportOnce(std::string("cannot start the hook thread: ") + e.what());
+        return false;
+    }
+    lastError_.clear();
     return true;
 }
 
@@ -169,9 +191,10 @@ void HookService::Handle(const XHookConnection::RawKey& key) {
 
     KeyTransition transition;
     if (key.press) {
-        transition = keys_.Press(key.keycode) ? KeyTransition::RepeatPress : KeyTransition::Press;
+        transition = keys_.Press(key.keycode, key.source) ? KeyTransition::RepeatPress
+                                                          : KeyTransition::Press;
     } else {
-        if (!keys_.Release(key.keycode)) return;  // not down: nothing to report
+        if (!keys_.Release(key.keycode, key.source)) return;  // still down, or not down
         transition = KeyTransition::Release;
     }
     if (key.keycode < kXKeycodeOffset) return;

@@ -1,5 +1,6 @@
 // The hook's thread and its X connection. On() starts the thread (or resumes
-// delivery) and returns once raw key events are selected; Off() returns once
+// delivery) and returns once raw key events are selected; after a failed
+// connect it does nothing until DISPLAY names another display; Off() returns once
 // every key event the server made before the call has been sent and delivery
 // has stopped, so nothing reaches the window after it. The destructor ends
 // and joins the thread.
@@ -9,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -50,6 +52,7 @@ private:
     bool running_ = false;
 
     std::string lastError_;  // last start-up failure written to stderr
+    std::optional<std::string> failedDisplay_;  // DISPLAY of the last failed connect
     int wakeFd_ = -1;  // eventfd: a command is waiting
     std::string blockName_;  // set before the thread starts, read by it
     std::unique_ptr<XHookConnection> conn_;

@@ -26,7 +26,7 @@ std::string HookWindowBlockName() {
 }
 
 std::uint32_t ReadTargetWindowId(const std::string& blockName) {
-    const int fd = shm_open(blockName.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW, 0);
+    const int fd = hookmsg::OpenHookWindowBlock(blockName, O_RDONLY | O_CLOEXEC | O_NOFOLLOW, 0);
     if (fd < 0) return 0;
     // Keys go only to a window that this user named.
     struct stat st {};

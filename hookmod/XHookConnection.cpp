@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "hookmod/HookMessages.h"
+#include "hookmod/XServerChecks.h"
 
 namespace hookmod {
 namespace {
@@ -38,20 +39,11 @@ std::unique_ptr<XHookConnection> XHookConnection::Open(std::string& error) {
     }
     self->root_ = it.data->root;
 
-    const xcb_query_extension_reply_t* ext = xcb_get_extension_data(c, &xcb_input_id);
-    if (ext == nullptr || !ext->present) {
-        error = "the X server has no XInput extension";
-        return nullptr;
-    }
-    self->xiOpcode_ = ext->major_opcode;
-
     // XI 2.1+ delivers raw events even while another client grabs the keyboard.
-    XcbPtr<xcb_input_xi_query_version_reply_t> version(xcb_input_xi_query_version_reply(
-        c, xcb_input_xi_query_version(c, 2, 2), nullptr));
-    if (!version || version->major_version < 2) {
-        error = "the X server has no XInput 2";
-        return nullptr;
-    }
+    error = XInputShortfall(c);
+    if (error.empty()) error = KeycodeShortfall(c);
+    if (!error.empty()) return nullptr;
+    self->xiOpcode_ = xcb_get_extension_data(c, &xcb_input_id)->major_opcode;
 
     const char* name = hookmsg::kHookAtomName;
     XcbPtr<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(
@@ -113,7 +105,7 @@ bool XHookConnection::NextEvent(std::optional<RawKey>& key) {
     const auto* raw = reinterpret_cast<const xcb_input_raw_key_press_event_t*>(ev.get());
     if (raw->detail > 255) return true;
     key = RawKey{static_cast<std::uint8_t>(raw->detail),
-                 ge->event_type == XCB_INPUT_RAW_KEY_PRESS, ev->full_sequence};
+                 ge->event_type == XCB_INPUT_RAW_KEY_PRESS, raw->sourceid, ev->full_sequence};
     return true;
 }
 

@@ -16,8 +16,8 @@ namespace hookmod {
 
 class XHookConnection {
 public:
-    // Connects to $DISPLAY and checks for XInput 2; empty with a one-line
-    // reason in `error` when that is not possible.
+    // Connects to $DISPLAY and checks the server (XServerChecks.h); empty
+    // with a one-line reason in `error` when that is not possible.
     static std::unique_ptr<XHookConnection> Open(std::string& error);
     ~XHookConnection();
     XHookConnection(const XHookConnection&) = delete;
@@ -40,6 +40,7 @@ public:
     struct RawKey {
         std::uint8_t keycode = 0;
         bool press = false;
+        std::uint16_t source = 0;  // the slave device that made it
         std::uint32_t sequence = 0;  // last request the server had done
     };
     // Takes the next event that is already queued or readable without

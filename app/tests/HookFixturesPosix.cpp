@@ -5,6 +5,8 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include "hookmod/PosixHookBlockName.h"
+
 namespace app::test {
 namespace {
 
@@ -31,7 +33,7 @@ int HookOffCalls(const QString& folder) { return FixtureCounter(folder, "app_fix
 
 std::optional<std::uint32_t> BlockValue(const std::string& name)
 {
-    const int fd = shm_open(name.c_str(), O_RDONLY, 0);
+    const int fd = hookmsg::OpenHookWindowBlock(name, O_RDONLY, 0);
     if (fd < 0)
         return std::nullopt;
     std::optional<std::uint32_t> value;
@@ -56,7 +58,7 @@ std::string UnusableBlockName()
 
 void RemoveBlock(const std::string& name)
 {
-    shm_unlink(name.c_str());
+    hookmsg::RemoveHookWindowBlock(name);
 }
 
 }  // namespace app::test

@@ -87,7 +87,6 @@ CaptureFacts WorkingX11()
     facts.platform = QStringLiteral("xcb");
     facts.haveDisplay = true;
     facts.displayReachable = true;
-    facts.xinput2 = true;
     return facts;
 }
 
@@ -96,17 +95,16 @@ TEST(X11CaptureSignTest, EachObstacleHasItsReason)
     EXPECT_EQ(CaptureUnavailableReason(WorkingX11()), QString());
 
     CaptureFacts facts = WorkingX11();
-    facts.xinput2 = false;
-    EXPECT_EQ(CaptureUnavailableReason(facts), "the X server lacks XInput 2");
+    facts.serverShortfall = QStringLiteral("the X server has no XInput 2");
+    EXPECT_EQ(CaptureUnavailableReason(facts), "the X server has no XInput 2");
     facts = WorkingX11();
     facts.platform = QStringLiteral("wayland");
     EXPECT_EQ(CaptureUnavailableReason(facts), "the window runs on wayland, not on X");
     facts = WorkingX11();
     facts.displayReachable = false;
-    facts.xinput2 = false;
     EXPECT_EQ(CaptureUnavailableReason(facts), "the X display cannot be reached");
     facts = WorkingX11();
-    facts.haveDisplay = facts.displayReachable = facts.xinput2 = false;
+    facts.haveDisplay = facts.displayReachable = false;
     facts.platform = QStringLiteral("wayland");
     EXPECT_EQ(CaptureUnavailableReason(facts), "no X display (DISPLAY not set)");
     facts.hooksLoaded = false;

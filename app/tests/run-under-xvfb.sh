@@ -1,6 +1,8 @@
 #!/bin/bash
 # Runs a command with DISPLAY set to an Xvfb server of its own, then ends the
-# server. Exit 77 (skipped) when Xvfb is missing.
+# server. With VARNOK_TEST_WM set (a window manager's command line), that
+# window manager runs on the server first. Exit 77 (skipped) when Xvfb or the
+# window manager is missing.
 # Usage: run-under-xvfb.sh COMMAND [ARGS...]
 set -u
 command -v Xvfb >/dev/null 2>&1 || { echo "skip: Xvfb missing"; exit 77; }
@@ -17,4 +19,20 @@ if [ ! -s "$work/display" ]; then
     echo "Xvfb did not start: $(cat "$work/xvfb.log")"
     exit 1
 fi
-DISPLAY=":$(head -n1 "$work/display")" "$@"
+export DISPLAY=":$(head -n1 "$work/display")"
+wm_pid=
+if [ -n "${VARNOK_TEST_WM:-}" ]; then
+    read -r -a wm <<<"$VARNOK_TEST_WM"
+    command -v "${wm[0]}" >/dev/null 2>&1 || { echo "skip: ${wm[0]} missing"; exit 77; }
+    "${wm[@]}" 2>"$work/wm.log" &
+    wm_pid=$!
+    trap 'kill "$wm_pid" 2>/dev/null; wait "$wm_pid" 2>/dev/null; kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null; rm -rf "$work"' EXIT
+    # Running once it names its check window on the root window.
+    for _ in $(seq 200); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.1
+    done
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' ||
+        { echo "${wm[0]} did not start: $(cat "$work/wm.log")"; exit 1; }
+fi
+"$@"

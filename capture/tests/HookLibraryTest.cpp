@@ -10,7 +10,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "capture/ExecutableFolder.h"
@@ -178,6 +180,78 @@ TEST(HookBlockName, IsPerUserAndDisplay) {
     EXPECT_NE(hookmsg::HookWindowBlockName(1000, ":1"), hookmsg::HookWindowBlockName(1000, ":0"));
     EXPECT_EQ(hookmsg::HookWindowBlockName(0, "/tmp/launch-x/org.x:0"), "/TestHook-0-_tmp_launch-x_org.x:0");
     EXPECT_EQ(hookmsg::HookWindowBlockName(7, ""), "/TestHook-7-");
+}
+
+// Sets an environment variable for one test and puts the old value back.
+class EnvOverride {
+public:
+    EnvOverride(const char* name, const std::string& value) : name_(name) {
+        if (const char* old = std::getenv(name)) saved_ = old;
+        setenv(name, value.c_str(), 1);
+    }
+    ~EnvOverride() {
+        if (saved_) setenv(name_, saved_->c_str(), 1);
+        else unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> saved_;
+};
+
+TEST(HookBlockName, LivesInTheUsersOwnRuntimeFolderWhereThereIsOne) {
+    EXPECT_EQ(hookmsg::HookWindowBlockName(1000, ":0", "/run/user/1000"), "/run/user/1000/TestHook-:0");
+    EXPECT_EQ(hookmsg::HookWindowBlockName(1000, "host/x:1", "/run/user/1000"), "/run/user/1000/TestHook-host_x:1");
+
+    char folder[] = "/tmp/varnok-runtime-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);  // 0700, this user's
+    {
+        EnvOverride runtime("XDG_RUNTIME_DIR", std::string(folder) + "/");
+        EXPECT_EQ(hookmsg::PrivateRuntimeDir(), folder);
+        ASSERT_EQ(chmod(folder, 0755), 0);
+        EXPECT_EQ(hookmsg::PrivateRuntimeDir(), "");  // others may look in
+        ASSERT_EQ(chmod(folder, 0700), 0);
+    }
+    {
+        EnvOverride runtime("XDG_RUNTIME_DIR", "relative/dir");
+        EXPECT_EQ(hookmsg::PrivateRuntimeDir(), "");
+    }
+    rmdir(folder);
+}
+
+// Another user who makes this user's shared memory block first locks out
+// nobody who has a runtime folder.
+TEST(HookBlockName, AnotherUsersSharedBlockDoesNotLockOutARuntimeFolder) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root to make a block of another user";
+    const std::string display = ":varnok-capture-test-" + std::to_string(getpid());
+    EnvOverride displayName("DISPLAY", display);
+    const std::string shared = hookmsg::HookWindowBlockName(geteuid(), display);
+    const int taken = shm_open(shared.c_str(), O_CREAT | O_EXCL | O_RDWR, 0644);
+    ASSERT_GE(taken, 0);
+    ASSERT_EQ(fchown(taken, 65534, 65534), 0);
+    close(taken);
+
+    char folder[] = "/tmp/varnok-runtime-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    {
+        EnvOverride runtime("XDG_RUNTIME_DIR", folder);
+        HookLibrary hook;
+        EXPECT_EQ(hook.Load(kRecording, 0x06000006, ""), HookLinkStatus::Ok) << hook.FailureDetail();
+        const std::string file = std::string(folder) + "/TestHook-" + display;
+        EXPECT_EQ(hookmsg::CurrentHookWindowBlockName(), file);
+        std::uint32_t id = 0;
+        const int fd = open(file.c_str(), O_RDONLY);
+        ASSERT_GE(fd, 0);
+        EXPECT_EQ(pread(fd, &id, sizeof id, 0), static_cast<ssize_t>(sizeof id));
+        close(fd);
+        EXPECT_EQ(id, 0x06000006u);
+        struct stat st {};
+        ASSERT_EQ(stat(file.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0600u);
+        unlink(file.c_str());
+    }
+    rmdir(folder);
+    shm_unlink(shared.c_str());
 }
 
 TEST_F(HookLink, BlockFailureKeepsTheHooks) {

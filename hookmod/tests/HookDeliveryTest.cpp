@@ -6,7 +6,9 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <memory>
+#include <string>
 
 #include "hookmod/tests/HookReceiver.h"
 #include "hookmod/tests/LoadedHook.h"
@@ -204,6 +206,34 @@ TEST_F(HookDelivery, BlockOfAnotherUserNamesNoWindow) {
     ASSERT_NO_FATAL_FAILURE(setOwner(geteuid()));
     hook_->On();
     ExpectMarkerNext();
+}
+
+// The library as shipped finds the window in the user's runtime folder, where
+// the program puts it when there is one.
+TEST_F(HookDelivery, TheShippedLibraryReadsTheBlockInTheRuntimeFolder) {
+    char folder[] = "/tmp/varnok-hook-runtime-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const char* old = std::getenv("XDG_RUNTIME_DIR");
+    const std::string saved = old != nullptr ? old : "";
+    setenv("XDG_RUNTIME_DIR", folder, 1);
+    const std::string file = std::string(folder) + "/TestHook-" + std::getenv("DISPLAY");
+    const int fd = open(file.c_str(), O_CREAT | O_RDWR | O_CLOEXEC, 0600);
+    ASSERT_GE(fd, 0);
+    const std::uint32_t id = receiver_.Window();
+    EXPECT_EQ(pwrite(fd, &id, sizeof id, 0), static_cast<ssize_t>(sizeof id));
+    close(fd);
+    hook_.reset();
+    {
+        LoadedHook shipped(HOOKMOD_LIBRARY_PATH);
+        ASSERT_TRUE(shipped.ok()) << dlerror();
+        shipped.On();
+        ExpectMarkerNext();
+        shipped.Off();
+    }
+    if (old != nullptr) setenv("XDG_RUNTIME_DIR", saved.c_str(), 1);
+    else unsetenv("XDG_RUNTIME_DIR");
+    unlink(file.c_str());
+    rmdir(folder);
 }
 
 TEST_F(HookDelivery, HookOffDeliversWhatCameBeforeIt) {

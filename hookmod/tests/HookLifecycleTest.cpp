@@ -3,15 +3,13 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <thread>
 
 #include "hookmod/tests/LoadedHook.h"
+#include "hookmod/tests/StderrCapture.h"
 
 namespace hooktest {
 namespace {
@@ -42,33 +40,23 @@ TEST(HookLifecycle, OnlyTheTwoEntryPointsAreExported) {
 
 TEST(HookLifecycle, WithoutDisplayCallsAreHarmlessAndSayItOnce) {
     const std::string display = std::getenv("DISPLAY");
-    const std::string logPath = testing::TempDir() + "hookmod-stderr.txt";
+    std::string text;
     {
         LoadedHook hook(HOOKMOD_LIBRARY_PATH);
         ASSERT_TRUE(hook.ok()) << dlerror();
         const std::size_t threads = ThreadCount();
 
-        std::fflush(stderr);
-        const int savedErr = dup(2);
-        std::FILE* log = std::fopen(logPath.c_str(), "w");
-        ASSERT_NE(log, nullptr);
-        dup2(fileno(log), 2);
+        StderrCapture log;
         unsetenv("DISPLAY");
         hook.Off();
         hook.On();
         hook.On();
         hook.Off();
         setenv("DISPLAY", display.c_str(), 1);
-        std::fflush(stderr);
-        dup2(savedErr, 2);
-        close(savedErr);
-        std::fclose(log);
+        text = log.Text();
 
         EXPECT_EQ(ThreadCount(), threads);
     }
-    std::ifstream in(logPath);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::remove(logPath.c_str());
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.find('\n'), text.size() - 1) << text;
     EXPECT_EQ(text.rfind("Hookmod: ", 0), 0u) << text;

@@ -1,17 +1,19 @@
 // The low-level keyboard hook of Hookmod.dll. On sees every key press and
-// release of the desktop (the keys go on to their windows as usual) and posts
-// each to the window named in the mapping; Off stops that.
+// release of the desktop and posts each to the window named in the mapping;
+// while that window is in front, the keys go no further (LowLevelKeyRules.h
+// says which). Off stops that.
 //
 // The hook runs on the thread that called On, whenever that thread's message
 // loop runs, so On and Off are called from that one thread (the program's
 // main thread). Low-level hooks carry no repeat flag: the hook keeps which
 // keys are down, starting from the keyboard's state at On, so a key already
-// held then repeats rather than counting as pressed.
+// held then repeats rather than counting as pressed. Which events count as
+// keys, and as which position: LowLevelKeyRules.h.
 #pragma once
 
 #include <windows.h>
 
-#include <bitset>
+#include "hookmod/windows/LowLevelKeyRules.h"
 
 namespace hookmod::windows {
 
@@ -27,11 +29,12 @@ public:
 
 private:
     static LRESULT CALLBACK Procedure(int code, WPARAM wParam, LPARAM lParam);
-    void Handle(WPARAM wParam, const KBDLLHOOKSTRUCT& event);
+    // True when the desktop is not to see the key.
+    bool Handle(WPARAM wParam, const KBDLLHOOKSTRUCT& event);
 
     HINSTANCE module_;
     HHOOK hook_ = nullptr;
-    std::bitset<256> down_;  // by virtual-key code
+    HeldKeys held_;
 };
 
 }  // namespace hookmod::windows

@@ -1073,6 +1073,6 @@ int main(int argc, char** argv)
     gServer = nullptr;
     server.process.Stop();   // ends Xvfb by its pid
     // The programs' window-id block of this user for our display.
-    ::shm_unlink(hookmsg::HookWindowBlockName(::geteuid(), server.display).c_str());
+    hookmsg::RemoveHookWindowBlock(hookmsg::HookWindowBlockName(::geteuid(), server.display, hookmsg::PrivateRuntimeDir()));
     return result;
 }

@@ -117,19 +117,31 @@ std::string Describe(const Message& m) {
     return text;
 }
 
+std::wstring Wide(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+
 TEST(HookmodUnderWine, KeysPressedWithXTestArriveAsTheFourMessagesAndNothingAfterHookOff) {
     if (std::getenv("VARNOK_HOOK_DRIVER") == nullptr) GTEST_SKIP() << "run by run-under-xvfb.sh";
     const std::string title = "Varnok hook test " + std::to_string(GetCurrentProcessId());
-    RecordingWindow window(std::wstring(title.begin(), title.end()));
-    ASSERT_NE(window.Handle(), nullptr);
+    const std::string typistTitle = "Varnok hook typist " + std::to_string(GetCurrentProcessId());
+    // The hook's messages go to `target`; the keys, while `typist` is in
+    // front, go on to it as to any window.
+    RecordingWindow target(Wide(title));
+    RecordingWindow typist(Wide(typistTitle));
+    ASSERT_NE(target.Handle(), nullptr);
+    ASSERT_NE(typist.Handle(), nullptr);
+    RecordingWindow& window = typist;
 
     // The program's own link: Hookmod.dll from this folder, the handle in "Local\TestHook".
     capture::HookLibrary link;
-    const auto handle = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(window.Handle()));
+    const auto handle = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(target.Handle()));
     ASSERT_EQ(link.Load(capture::ExecutableFolder(), handle), capture::HookLinkStatus::Ok) << link.FailureDetail();
     link.CallHookOn();
 
-    Ask("focus " + title);
+    SetForegroundWindow(typist.Handle());
+    Ask("focus " + typistTitle);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == typist.Handle(); }));
     Ask("xdotool key ctrl+a Super_L Super_R Menu Control_R KP_Enter");
     Ask("xdotool keydown a");  // held until it repeats
     ASSERT_TRUE(PumpUntil([&] { return window.Repeated('A'); }));
@@ -138,11 +150,11 @@ TEST(HookmodUnderWine, KeysPressedWithXTestArriveAsTheFourMessagesAndNothingAfte
 
     // The hook posts before the key reaches the window, and posted messages
     // come first: every key the window saw has its hook message by now.
-    ASSERT_EQ(window.hook.size(), window.keys.size());
+    ASSERT_EQ(target.hook.size(), window.keys.size());
     std::vector<std::string> names;
     for (std::size_t i = 0; i < window.keys.size(); ++i) {
         const Message& key = window.keys[i];
-        const Message& hooked = window.hook[i];
+        const Message& hooked = target.hook[i];
         SCOPED_TRACE("window " + Describe(key) + ", hook " + Describe(hooked));
         const bool release = key.message == WM_KEYUP || key.message == WM_SYSKEYUP;
         EXPECT_EQ(hooked.message, ExpectedMessage(key.wParam));
@@ -160,7 +172,7 @@ TEST(HookmodUnderWine, KeysPressedWithXTestArriveAsTheFourMessagesAndNothingAfte
         EXPECT_NE(std::find(names.begin(), names.end(), expected), names.end()) << expected;
     }
     int aPresses = 0, aRepeats = 0;
-    for (const Message& m : window.hook) {
+    for (const Message& m : target.hook) {
         if (m.message != hookmsg::kHookKeyMessage || m.wParam != 256 || capture::KeyNameForMessage(m.lParam) != "A")
             continue;
         ++(m.lParam & hookmsg::kPreviousStateBit ? aRepeats : aPresses);
@@ -168,12 +180,24 @@ TEST(HookmodUnderWine, KeysPressedWithXTestArriveAsTheFourMessagesAndNothingAfte
     EXPECT_EQ(aPresses, 2);  // Ctrl+A, then the held A
     EXPECT_GE(aRepeats, 1);
 
+    // With the hook's window in front, the keys go no further: Alt+F4 does
+    // not close it. Tab still moves the focus, so it goes on.
+    SetForegroundWindow(target.Handle());
+    Ask("focus " + title);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == target.Handle(); }));
+    const std::size_t before = target.hook.size();
+    Ask("xdotool key alt+F4 Tab");
+    ASSERT_TRUE(PumpUntil([&] { return target.Released(VK_TAB, 1); }));
+    EXPECT_TRUE(IsWindow(target.Handle()));
+    EXPECT_EQ(target.hook.size(), before + 6);
+    for (const Message& m : target.keys) EXPECT_EQ(m.wParam, static_cast<WPARAM>(VK_TAB)) << Describe(m);
+
     link.CallHookOff();
-    const std::size_t hooked = window.hook.size();
+    const std::size_t hooked = target.hook.size();
     Ask("xdotool key b z");
-    ASSERT_TRUE(PumpUntil([&] { return window.Released('Z', 2); }));
-    EXPECT_EQ(window.hook.size(), hooked);
-    EXPECT_TRUE(window.Released('B', 1));
+    ASSERT_TRUE(PumpUntil([&] { return target.Released('Z', 1); }));
+    EXPECT_EQ(target.hook.size(), hooked);
+    EXPECT_TRUE(target.Released('B', 1));
 }
 
 }  // namespace
