@@ -12,6 +12,8 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -59,6 +61,7 @@ class WineStack : public ::testing::Environment {
   }
 
   FakeHidTestbed& bed() { return *bed_; }
+  const std::string& workDir() const { return work_; }
   const WineSession& wine() { return *wine_; }
   std::vector<std::unique_ptr<FakePedal>>& pedals() { return pedals_; }
 
@@ -216,6 +219,32 @@ TEST_F(WineHidStackTest, UnplugAndReplug) {
   const RunResult read = Pedal({"read", "--count", "1"});
   EXPECT_EQ(read.exitCode, 0) << Shown(read);
   EXPECT_EQ(read.out, "pedal 1: Ctrl+C (01-06-00-00)\n") << Shown(read);
+}
+
+// A write-in that loses the pedal after its first report: "done" (exit 0)
+// only when every report reached the pedal.
+TEST_F(WineHidStackTest, UnplugDuringAWriteIsNeverReportedDone) {
+  sim::PedalFirmware firmware("PEDAL0004");
+  FakeHidDevice& device = PlugPedal(firmware);
+  ASSERT_TRUE(WaitForPedals(1));
+  const std::string profile = WineStack::instance->workDir() + "/profile.json";
+  {
+    std::ofstream out(profile);
+    out << R"({"pedals":[{"pedal":1,"keys":"Ctrl+A"},{"pedal":2,"keys":"Ctrl+B"},{"pedal":3,"keys":"Ctrl+D"}]})";
+  }
+  const std::size_t before = device.Written().size();
+  std::thread unplugger([&] {
+    if (device.WaitForWritten(before + 1, 120s)) WineStack::instance->bed().Unplug(device);
+  });
+  const RunResult write = Pedal({"write", "--file", "Z:" + profile});
+  unplugger.join();
+  ASSERT_FALSE(device.plugged());
+  const bool allStored = firmware.WriteCount() == 3;
+  EXPECT_EQ(write.exitCode == 0, allStored) << Shown(write);
+  EXPECT_EQ(Contains(write.out, "done"), allStored) << Shown(write);
+  if (!allStored) {
+    EXPECT_TRUE(Contains(write.err, "pedal 2: write failed")) << Shown(write);
+  }
 }
 
 }  // namespace
