@@ -2,6 +2,7 @@
 
 #include <dbt.h>
 
+#include <cstddef>
 #include <mutex>
 
 #include "hid/platform/windows/Win32Error.h"
@@ -86,7 +87,7 @@ bool DeviceChangeWindow::Counts(WPARAM event, LPARAM data) const {
   // interfaces matter here.
   const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
   if (header == nullptr || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE ||
-      header->dbch_size < sizeof(DEV_BROADCAST_DEVICEINTERFACE_W)) {
+      header->dbch_size < offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name)) {
     return false;
   }
   return IsEqualGUID(reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(header)->dbcc_classguid, hidClass_);
