@@ -22,6 +22,7 @@
 #include "app/MainForm.h"
 #include "app/ReportPacer.h"
 #include "app/TabControl.h"
+#include "hid/ReportWrite.h"
 #include "hid/THidDevice.h"
 #include "protocol/HistoryLine.h"
 
@@ -41,7 +42,7 @@ bool TMainForm::SendReport(hid::THidDevice* device, const protocol::PedalReport&
         error = 0;
     }
     AppendHistory(QString::fromStdString(protocol::SentHistoryLine(report, written)));
-    return ok && written == report.size();
+    return hid::ReportWriteComplete(ok, written, static_cast<std::uint32_t>(report.size()));
 }
 
 protocol::ExchangeQueue::Exchange TMainForm::ExchangeWithCurrentDevice(protocol::ExchangeKind kind)

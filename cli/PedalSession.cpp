@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "cli/Utf8.h"
+#include "hid/ReportWrite.h"
 #include "protocol/PedalAnswer.h"
 #include "protocol/PedalConfigTable.h"
 #include "protocol/PedalReport.h"
@@ -131,7 +132,8 @@ std::vector<std::optional<Answer>> PedalSession::ReadOut(int count, std::chrono:
       const protocol::PedalReport report = protocol::BuildReadRequest(p);
       std::uint32_t written = 0;
       const bool sent = current_->WriteReport(report.data(), static_cast<std::uint32_t>(report.size()), written);
-      lastRequestError_ = sent && written == report.size() ? 0 : (current_->LastWriteError() != 0 ? current_->LastWriteError() : EIO);
+      const bool complete = hid::ReportWriteComplete(sent, written, static_cast<std::uint32_t>(report.size()));
+      lastRequestError_ = complete ? 0 : (current_->LastWriteError() != 0 ? current_->LastWriteError() : EIO);
       if (lastRequestError_ == ENODEV) gone_ = true;
       if (gone_) return answers_;
       Serve([this] { return gone_; }, std::min(Clock::now() + kReportPause, deadline));
@@ -155,7 +157,7 @@ WriteOutcome PedalSession::Write(int pedalIndex, const PedalBytes& bytes) {
   std::uint32_t written = 0;
   const bool ok = current_->WriteReport(report.data(), static_cast<std::uint32_t>(report.size()), written);
   outcome.written = ok ? written : 0;
-  outcome.ok = ok && written == report.size();
+  outcome.ok = hid::ReportWriteComplete(ok, written, static_cast<std::uint32_t>(report.size()));
   if (!outcome.ok) outcome.error = !ok ? current_->LastWriteError() : EIO;
   if (!ok && outcome.error == 0) outcome.error = EIO;
   Serve([] { return false; }, Clock::now() + kReportPause);

@@ -141,14 +141,19 @@ std::u16string THidDevice::SerialText() {
     if (main_->GetSerialNumberString(serial, kStringBytes)) {
       // Some devices answer the serial request with their language list
       // (string 0). Compare against it over its length; equal means no serial.
+      // Where string 0 cannot be read (some drivers refuse the request), the
+      // serial string is taken as it is.
       platform::WideChar languages[kStringUnits];
       std::fill(std::begin(languages), std::end(languages), platform::WideChar(0xFFFF));
-      (void)main_->GetIndexedString(0, languages, kStringBytes);
       std::uint32_t n = 0;
-      for (std::uint32_t k = kStringUnits; k-- > 0;) {
-        if (languages[k] == 0xFFFF) continue;
-        n = languages[k] == 0 ? k : k + 1;
-        break;
+      if (!main_->GetIndexedString(0, languages, kStringBytes)) {
+        serialText_ = TextOf(serial);
+      } else {
+        for (std::uint32_t k = kStringUnits; k-- > 0;) {
+          if (languages[k] == 0xFFFF) continue;
+          n = languages[k] == 0 ? k : k + 1;
+          break;
+        }
       }
       for (std::uint32_t i = 0; i < n; ++i) {
         if (serial[i] != languages[i]) {

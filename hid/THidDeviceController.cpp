@@ -35,8 +35,12 @@ THidDeviceController::THidDeviceController(platform::Backend& backend, MainThrea
   // A monitor that notifies by itself may do so on any thread: the rescan
   // runs on the main thread, through the queue, like the first one.
   if (monitor_) {
-    monitor_->SetNotify([&queue = queue_, this, alive = std::weak_ptr<bool>(alive_)] {
-      queue.Post([this, alive] {
+    // One plug-in brings a burst of notifications: at most one rescan waits
+    // in the queue, and one that comes while it runs queues the next.
+    monitor_->SetNotify([&queue = queue_, this, alive = std::weak_ptr<bool>(alive_), queued = rescanQueued_] {
+      if (queued->exchange(true)) return;
+      queue.Post([this, alive, queued] {
+        queued->store(false);
         if (alive.lock()) HandleNotification(0);
       });
     });

@@ -35,6 +35,7 @@
 // queue must outlive the controller and every device it handed out.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -145,6 +146,8 @@ class THidDeviceController {
   std::int32_t devThreadSleepTime_ = kDefaultSleepTime;
   std::unique_ptr<platform::Monitor> monitor_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  // Set while a rescan for the monitor's callback waits in the queue.
+  std::shared_ptr<std::atomic<bool>> rescanQueued_ = std::make_shared<std::atomic<bool>>(false);
   // Owned when not checked out.
   std::vector<THidDevice*> list_;
   // DeviceChange's copies of the list while it looks for devices that are

@@ -15,6 +15,7 @@
 
 #include "cli/CliCommands.h"
 #include "cli/FileStreamBuf.h"
+#include "cli/windows/ConsoleOutputCodePage.h"
 #include "hid/platform/windows/WindowsHidBackend.h"
 
 namespace {
@@ -40,7 +41,7 @@ std::vector<std::string> Arguments() {
 }  // namespace
 
 int main() {
-  SetConsoleOutputCP(CP_UTF8);
+  const cli::windows::ConsoleOutputCodePage utf8;
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);

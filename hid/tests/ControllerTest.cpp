@@ -365,6 +365,27 @@ TEST_F(ControllerTest, MonitorThatNotifiesByItselfRescansThroughTheQueue) {
   EXPECT_TRUE(rec.log.empty());
 }
 
+TEST_F(ControllerTest, ABurstOfNotificationsQueuesOneRescan) {
+  bus.SetMonitorDelivery(platform::virt::MonitorDelivery::Callback);
+  MakeController();
+  queue.ServePending();
+  rec.Take();
+  const unsigned scans = bus.ScanCount();
+  std::thread plugger([&] {
+    for (const char16_t* serial : {u"A", u"B", u"C"}) bus.Plug(PedalDescription(serial));
+  });
+  plugger.join();
+  queue.ServePending();
+  EXPECT_EQ(bus.ScanCount(), scans + 1);
+  EXPECT_EQ(ctl->Count(), 3);
+  // The next burst queues a rescan of its own.
+  bus.Unplug(bus.Devices().front());
+  bus.Unplug(bus.Devices().front());
+  queue.ServePending();
+  EXPECT_EQ(bus.ScanCount(), scans + 2);
+  EXPECT_EQ(ctl->Count(), 1);
+}
+
 TEST_F(ControllerTest, HandlerPropagationReachesDevicesWithTheControllersHandler) {
   bus.Plug(PedalDescription(u"A"));
   bus.Plug(PedalDescription(u"B"));

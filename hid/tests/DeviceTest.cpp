@@ -109,7 +109,7 @@ TEST_F(DeviceTest, SerialTextAgainstTheLanguageList) {
   }
   EXPECT_EQ(serials[0], u"SN-42");
   EXPECT_EQ(serials[1], u"");
-  EXPECT_EQ(serials[2], u"");  // string 0 unreadable: nothing to tell a serial from
+  EXPECT_EQ(serials[2], u"SN-77");  // string 0 unreadable: the serial string as it is
   EXPECT_EQ(serials[3], u"");
   EXPECT_EQ(serials[4], u"");
   EXPECT_EQ(serials[5], u"");

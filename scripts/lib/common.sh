@@ -39,9 +39,11 @@ WINDOWS_BUILD_PACKAGES=(
 # What running the Windows tests needs: wine, and for the tests of the hook
 # and the real programs Xvfb, xdotool, the X libraries wine's X11 driver loads,
 # ImageMagick's import for screenshots, a Chinese font for wine and the
-# window's fonts for its offscreen tests.
+# window's fonts for its offscreen tests; umockdev and the host compiler with
+# GoogleTest for the host program that puts fake pedals under wine's HID stack.
 WINDOWS_TEST_PACKAGES=(
   wine64 xvfb xauth x11-utils xdotool imagemagick fonts-wqy-microhei fonts-liberation2
+  umockdev libumockdev-dev libgtest-dev g++ pkg-config
   libx11-6 libxext6 libxrender1 libxrandr2 libxi6 libxfixes3 libxcursor1 libxinerama1 libxcomposite1
 )
 

@@ -2,6 +2,7 @@
 
 #include <dbt.h>
 
+#include <cstddef>
 #include <mutex>
 
 #include "hid/platform/windows/Win32Error.h"
@@ -40,6 +41,7 @@ std::unique_ptr<DeviceChangeWindow> DeviceChangeWindow::Create(const GUID& hidCl
     return nullptr;
   }
   std::unique_ptr<DeviceChangeWindow> monitor(new DeviceChangeWindow());
+  monitor->hidClass_ = hidClass;
   // Top-level and never shown; `this` reaches the window procedure with WM_NCCREATE.
   monitor->window_ = CreateWindowExW(0, kWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, ThisModule(),
                                      monitor.get());
@@ -78,6 +80,19 @@ void DeviceChangeWindow::Notify() {
   }
 }
 
+bool DeviceChangeWindow::Counts(WPARAM event, LPARAM data) const {
+  if (event == DBT_DEVNODES_CHANGED) return true;
+  if (event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE) return false;
+  // Every top-level window hears of volumes and ports too; only HID
+  // interfaces matter here.
+  const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+  if (header == nullptr || header->dbch_devicetype != DBT_DEVTYP_DEVICEINTERFACE ||
+      header->dbch_size < offsetof(DEV_BROADCAST_DEVICEINTERFACE_W, dbcc_name)) {
+    return false;
+  }
+  return IsEqualGUID(reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(header)->dbcc_classguid, hidClass_);
+}
+
 LRESULT CALLBACK DeviceChangeWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
@@ -86,10 +101,7 @@ LRESULT CALLBACK DeviceChangeWindow::WindowProc(HWND window, UINT message, WPARA
   auto* self = reinterpret_cast<DeviceChangeWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   switch (message) {
     case WM_DEVICECHANGE:
-      if (self != nullptr &&
-          (wParam == DBT_DEVNODES_CHANGED || wParam == DBT_DEVICEARRIVAL || wParam == DBT_DEVICEREMOVECOMPLETE)) {
-        self->Notify();
-      }
+      if (self != nullptr && self->Counts(wParam, lParam)) self->Notify();
       return TRUE;
     case WM_QUERYENDSESSION:
       return TRUE;  // logging off or shutting down may go ahead

@@ -1,9 +1,10 @@
 // Device-change notifications on Windows: a hidden top-level window of the
 // monitor's own receives WM_DEVICECHANGE, and each one that says the device
 // nodes changed (DBT_DEVNODES_CHANGED, broadcast to every top-level window)
-// or that a device arrived or left (DBT_DEVICEARRIVAL and
-// DBT_DEVICEREMOVECOMPLETE, for the HID interface class it registers for)
-// calls the notify callback once.
+// or that an interface of the HID class it registers for arrived or left
+// (DBT_DEVICEARRIVAL and DBT_DEVICEREMOVECOMPLETE) calls the notify callback
+// once. Arrivals and removals of anything else (volumes, ports, other
+// interface classes) are not news for it.
 //
 // The window belongs to the thread that makes the monitor, and that thread's
 // message loop (Qt's, or any other) dispatches its messages; hosts without a
@@ -42,8 +43,11 @@ class DeviceChangeWindow final : public Monitor {
  private:
   DeviceChangeWindow() = default;
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // Whether WM_DEVICECHANGE with these parameters calls the callback.
+  bool Counts(WPARAM event, LPARAM data) const;
   void Notify();
 
+  GUID hidClass_{};
   HWND window_ = nullptr;
   HDEVNOTIFY registration_ = nullptr;
   std::function<void()> notify_;

@@ -17,13 +17,14 @@ int ErrnoFromWin32(DWORD code) {
     case ERROR_PIPE_BUSY:
       return EBUSY;
     // The device went away, or never was there: unplugged HID devices fail
-    // with these, a pipe whose server left with the pipe ones.
+    // with these, a pipe whose server left with the pipe ones. (Not
+    // ERROR_GEN_FAILURE: a device that was reset or stalled fails with it
+    // too, and may answer again.)
     case ERROR_FILE_NOT_FOUND:
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_HANDLE:
     case ERROR_BAD_COMMAND:
     case ERROR_NOT_READY:
-    case ERROR_GEN_FAILURE:
     case ERROR_DEV_NOT_EXIST:
     case ERROR_DEVICE_NOT_CONNECTED:
     case ERROR_DEVICE_REMOVED:

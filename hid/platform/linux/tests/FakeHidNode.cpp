@@ -229,7 +229,7 @@ int FakeHidNode::OnWrite(_UMockdevIoctlBase*, _UMockdevIoctlClient* client, void
   {
     std::lock_guard lock(node->mutex_);
     Client* c = node->Find(client);
-    if (c != nullptr && c->wakesPoll) {
+    if (c != nullptr && c->wakesPoll && !node->writersWakePoll_.load()) {
       node->TakeTokens(c->unread.size());
       c->wakesPoll = false;
     }

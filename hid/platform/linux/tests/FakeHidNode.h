@@ -10,7 +10,8 @@
 // tells the truth as long as it is the only reader with unread reports; a
 // reader may see the node readable while only another reader has reports,
 // and its read() then fails with EAGAIN. An fd that writes (a main handle)
-// still gets its reports on read() but no longer wakes poll().
+// still gets its reports on read() but no longer wakes poll(), unless the
+// node is told that its users read and write on one fd.
 //
 // umockdev accepts the connection of a newly opened fd on its worker thread,
 // some time after open() returned. A report sent from any other thread first
@@ -64,6 +65,9 @@ class FakeHidNode {
   void DeviceGone(const FakeHidDevice& device);
   // Mode 000 (refused) or 0666 on the node.
   void SetAccessRefused(bool refused);
+  // Users that read and write on the same fd (wine's winebus does): an fd
+  // keeps waking poll() after it wrote.
+  void SetWritersWakePoll(bool wake) { writersWakePoll_ = wake; }
 
  private:
   struct Client {
@@ -92,6 +96,7 @@ class FakeHidNode {
   const std::string rootDir_;
   _UMockdevIoctlBase* handler_ = nullptr;
   std::atomic<std::thread::id> worker_{};
+  std::atomic<bool> writersWakePoll_{false};
 
   std::mutex mutex_;
   FakeHidDevice* occupant_ = nullptr;

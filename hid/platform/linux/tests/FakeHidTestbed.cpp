@@ -45,7 +45,7 @@ bool FakeHidTestbed::Available() {
   return preload != nullptr && std::strstr(preload, "libumockdev-preload") != nullptr;
 }
 
-FakeHidTestbed::FakeHidTestbed() {
+FakeHidTestbed::FakeHidTestbed(bool writersWakePoll) : writersWakePoll_(writersWakePoll) {
   testbed_ = umockdev_testbed_new();
   gchar* root = umockdev_testbed_get_root_dir(testbed_);
   rootDir_ = root;
@@ -61,6 +61,7 @@ FakeHidTestbed::~FakeHidTestbed() {
 FakeHidDevice& FakeHidTestbed::Plug(const FakeDeviceDescription& d) {
   auto node = std::make_unique<FakeHidNode>("/dev/hidraw" + std::to_string(nodes_.size()), rootDir_);
   FakeHidNode& added = *node;
+  added.SetWritersWakePoll(writersWakePoll_);
   nodes_.push_back(std::move(node));
   try {
     return Add(d, added, true);
@@ -94,13 +95,21 @@ FakeHidDevice& FakeHidTestbed::Add(const FakeDeviceDescription& d, FakeHidNode& 
     // one bus after the other.
     char usbNode[32];
     std::snprintf(usbNode, sizeof usbNode, "bus/usb/%03u/%03u", 1 + n / 126, 2 + n % 126);
-    records += "P: " + usb + "\nN: " + usbNode +
-               "\nE: DEVTYPE=usb_device\nE: SUBSYSTEM=usb\nA: idVendor=" + Lower(vid) +
+    // The USB core puts PRODUCT (vendor/product/release in hex) and TYPE
+    // (device class/subclass/protocol) on the device's and every interface's
+    // uevent; some readers take the release from the interface's.
+    char product[32];
+    std::snprintf(product, sizeof product, "%x/%x/%x", unsigned{d.vendorId}, unsigned{d.productId},
+                  unsigned{d.bcdDevice});
+    const std::string usbIds = "\nE: PRODUCT=" + std::string(product) + "\nE: TYPE=0/0/0";
+    records += "P: " + usb + "\nN: " + usbNode + "\nE: DEVTYPE=usb_device\nE: SUBSYSTEM=usb" + usbIds +
+               "\nA: idVendor=" + Lower(vid) +
                "\nA: idProduct=" + Lower(pid) + "\nA: bcdDevice=" + Lower(Hex4(d.bcdDevice)) + "\n";
     if (!d.manufacturer.empty()) records += "A: manufacturer=" + d.manufacturer + "\n";
     if (!d.product.empty()) records += "A: product=" + d.product + "\n";
     if (!d.serial.empty()) records += "A: serial=" + d.serial + "\n";
-    records += "\nP: " + iface + "\nE: DEVTYPE=usb_interface\nE: SUBSYSTEM=usb\nA: bInterfaceClass=03\n\n";
+    records += "\nP: " + iface + "\nE: DEVTYPE=usb_interface\nE: SUBSYSTEM=usb" + usbIds +
+               "\nE: INTERFACE=3/0/0\nA: bInterfaceClass=03\n\n";
     syspaths = {usb, iface};
     parent = iface;
   } else {

@@ -43,7 +43,9 @@ class FakeHidTestbed {
   // True when the umockdev preload library is active in this process.
   static bool Available();
 
-  FakeHidTestbed();
+  // `writersWakePoll`: the nodes' users read and write on one fd (see
+  // FakeHidNode::SetWritersWakePoll).
+  explicit FakeHidTestbed(bool writersWakePoll = false);
   ~FakeHidTestbed();
   FakeHidTestbed(const FakeHidTestbed&) = delete;
   FakeHidTestbed& operator=(const FakeHidTestbed&) = delete;
@@ -72,6 +74,7 @@ class FakeHidTestbed {
   std::vector<std::unique_ptr<FakeHidNode>> nodes_;
   std::vector<Slot> slots_;
   unsigned plugs_ = 0;
+  bool writersWakePoll_ = false;
 };
 
 }  // namespace hid::platform::linux_::fakes

@@ -1,8 +1,9 @@
 // WM_DEVICECHANGE to the monitor's window: one notification for each that
-// says devices changed, arrived or left; delivered by any message loop, or by
-// Drain for hosts without one.
+// says devices changed or that a HID interface arrived or left; delivered by
+// any message loop, or by Drain for hosts without one.
 #include "hid/platform/windows/DeviceChangeWindow.h"
 #include "hid/platform/windows/tests/FakeBusFixture.h"
+#include "hid/platform/windows/tests/fake/HidClassGuid.h"
 // After windows.h:
 #include <dbt.h>
 
@@ -35,6 +36,7 @@ TEST_F(DeviceChangeWindowTest, OneNotificationPerChangeArrivalOrRemoval) {
   DEV_BROADCAST_DEVICEINTERFACE_W arrived{};
   arrived.dbcc_size = sizeof arrived;
   arrived.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  arrived.dbcc_classguid = fakehid::kHidClassGuid;
   const auto hdr = reinterpret_cast<LPARAM>(&arrived);
   EXPECT_EQ(SendMessageW(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0), TRUE);
   EXPECT_EQ(notifications, 1);
@@ -48,6 +50,30 @@ TEST_F(DeviceChangeWindowTest, OneNotificationPerChangeArrivalOrRemoval) {
   EXPECT_EQ(notifications, 3);
   // Logging off or shutting down may go ahead.
   EXPECT_EQ(SendMessageW(window, WM_QUERYENDSESSION, 0, 0), 1);
+}
+
+// Every top-level window hears of volumes, ports and other interface
+// classes coming and going; none of them is a HID change.
+TEST_F(DeviceChangeWindowTest, ArrivalsAndRemovalsOfAnythingButHidInterfacesAreNoNews) {
+  DEV_BROADCAST_VOLUME volume{};
+  volume.dbcv_size = sizeof volume;
+  volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+  DEV_BROADCAST_PORT_W port{};
+  port.dbcp_size = sizeof port;
+  port.dbcp_devicetype = DBT_DEVTYP_PORT;
+  DEV_BROADCAST_DEVICEINTERFACE_W otherClass{};
+  otherClass.dbcc_size = sizeof otherClass;
+  otherClass.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+  otherClass.dbcc_classguid = {0xA5DCBF10, 0x6530, 0x11D2, {0x90, 0x1F, 0x00, 0xC0, 0x4F, 0xB9, 0x51, 0xED}};
+  DEV_BROADCAST_HANDLE handle{};
+  handle.dbch_size = sizeof handle;
+  handle.dbch_devicetype = DBT_DEVTYP_HANDLE;
+  for (const LPARAM data : {reinterpret_cast<LPARAM>(&volume), reinterpret_cast<LPARAM>(&port),
+                            reinterpret_cast<LPARAM>(&otherClass), reinterpret_cast<LPARAM>(&handle), LPARAM{0}}) {
+    SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEARRIVAL, data);
+    SendMessageW(window, WM_DEVICECHANGE, DBT_DEVICEREMOVECOMPLETE, data);
+  }
+  EXPECT_EQ(notifications, 0);
 }
 
 TEST_F(DeviceChangeWindowTest, PostedAndBroadcastChangesWaitForTheLoopOrDrain) {
