@@ -190,7 +190,7 @@ protected:
 TEST_F(CaptureInvariantTest, TheWindowShowsWhatThePedalIsWrittenWithOnEveryStep)
 {
     const char* given = std::getenv("VARNOK_TEST_SEED");
-    const unsigned seed = given != nullptr ? static_cast<unsigned>(std::strtoul(given, nullptr, 10)) : 20240613u;
+    const unsigned seed = given != nullptr ? static_cast<unsigned>(std::strtoul(given, nullptr, 10)) : 1u;
     std::printf("CaptureInvariantTest seed %u (replay with VARNOK_TEST_SEED=%u)\n", seed, seed);
     std::mt19937 random(seed);
     auto pick = [&random](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
