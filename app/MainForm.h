@@ -32,6 +32,7 @@
 #include "protocol/ExchangeQueue.h"
 #include "protocol/PedalConfigTable.h"
 #include "protocol/PedalReport.h"
+#include "protocol/RowStates.h"
 
 class QComboBox;
 class QFrame;
@@ -201,6 +202,8 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // During a write-in the window closes only once it has ended.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void BuildWindow();
@@ -248,6 +251,14 @@ private:
     bool DeferDeviceChange();
     // Handles, from the event loop, a device change that waited.
     void RunDeferredDeviceChange();
+    // While a write-in is in flight the pedal choice, the count and the
+    // buttons wait: disabled from its start, enabled again (those that were)
+    // at its end. The capture sign says that keys wait too.
+    void HoldControlsForWriteIn();
+    void ReleaseControlsAfterWriteIn();
+    // After a write-in: closes the window if a close waited for it. True
+    // when it did (a failure is still shown first).
+    bool CloseAfterWriteIn(const WriteInOutcome& outcome);
     void ShowPedalFound();
     void ShowNoPedal();
     // The platform's device library is missing: no scan will ever run.
@@ -262,6 +273,12 @@ private:
     // SendReport; the caller adds the reports.
     protocol::ExchangeQueue::Exchange ExchangeWithCurrentDevice(protocol::ExchangeKind kind);
     void ShowWriteInOutcome(const WriteInOutcome& outcome);
+    // Read requests for `rows` of CurrentDevice, in that order. A read-out
+    // that a rescan cuts goes on with the same pedal's new device object.
+    void ReadOut(const std::vector<int>& rows);
+    void CarryOverReadOut(hid::platform::DeviceInstanceId pedal, std::vector<int> rows);
+    // Another pedal's rows are shown from now on: none is known yet.
+    void ForgetRows();
     // While a write-in is in flight: puts the selected pedal's text back into
     // the key edit box (a combination captured meanwhile is not entered).
     void KeepShownAssignment();
@@ -292,8 +309,15 @@ private:
     std::unique_ptr<MessageSink> messageBox_;
     // Every report to a pedal goes through it, paced.
     std::unique_ptr<ReportPacer> pacer_;
+    // Which rows of PedalConfigTable hold what CurrentDevice's pedal holds
+    // or what the user set; only those are written in.
+    protocol::RowStates rowStates_;
     // A device change arrived during a write-in and waits for its end.
     bool deviceChangeDeferred_ = false;
+    // The window was closed during a write-in: it closes when that ends.
+    bool closeAfterWriteIn_ = false;
+    // Controls disabled for the write-in in flight.
+    std::vector<QWidget*> heldControls_;
     // Checked out by the fallback filter; attached to no DevListBox entry.
     hid::THidDevice* fallbackDevice_ = nullptr;
     // Pedals the access warning was shown for, by device instance; an entry

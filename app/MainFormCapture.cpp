@@ -5,8 +5,9 @@
 // The table changes only through a capture: a text that the program sets in
 // the key edit box (a tab change, an answer) is stored as the row's text and
 // never takes the captured key list with it. The list lives only while the
-// hook is on, so a key held when the focus left (Tab, a click with Ctrl held)
-// cannot reach the next combination.
+// hook is on and the tab stays the same, so a key held when the focus left
+// (Tab, a click with Ctrl held) or the tab changed cannot reach the next
+// combination.
 #include <QLabel>
 #include <QLineEdit>
 
@@ -79,8 +80,10 @@ void TMainForm::RzEdit1Change()
         Capture != nullptr && enteringCapture_ ? Capture->CapturedKeyList() : kNothingCaptured;
     const std::optional<std::string> codes = capture::ApplyKeyEntry(
         RzEdit1->text().toStdString(), RzTabControl1->currentIndex(), captured, PedalConfigTable);
-    if (codes)
+    if (codes) {
+        rowStates_.UserSet(RzTabControl1->currentIndex());
         Edit2->setText(QString::fromStdString(*codes));
+    }
 }
 
 void TMainForm::OnHookMessage(std::uint32_t message, std::uint32_t wParam, std::uint32_t lParam)
@@ -100,15 +103,21 @@ void TMainForm::CheckCaptureAvailable()
 void TMainForm::UpdateCaptureSign()
 {
     const QString& reason = captureOffReason_.isEmpty() ? grabOffReason_ : captureOffReason_;
+    const bool listening = listening_ && captureOffReason_.isEmpty() && HookLink.HasHooks();
+    // During a write-in the key edit box takes nothing, and says so.
+    const bool waiting = listening && WriteInInFlight();
     if (!reason.isEmpty()) {
         CaptureOffSign->setText(QStringLiteral("Key capture is off: ") + reason);
         CaptureOffSign->setToolTip(
             QStringLiteral("The key box cannot take keys here: %1. %2 Without it a pedal can be "
                            "set with the command line: varnok-pedal write.")
                 .arg(reason, CaptureRequirement()));
+    } else if (waiting) {
+        CaptureOffSign->setText(QStringLiteral("Keys are not taken until the write-in ends."));
+        CaptureOffSign->setToolTip(QString());
     }
-    CaptureOffSign->setVisible(!reason.isEmpty());
-    ListeningSign->setVisible(listening_ && captureOffReason_.isEmpty() && HookLink.HasHooks());
+    CaptureOffSign->setVisible(!reason.isEmpty() || waiting);
+    ListeningSign->setVisible(listening && !waiting);
 }
 
 }  // namespace app

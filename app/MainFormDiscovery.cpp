@@ -106,6 +106,8 @@ void TMainForm::HidCtlDeviceChange(hid::THidDeviceController*)
         CheckPedalAccess();
         return;
     }
+    // Other pedals: what the table holds is no pedal's any more.
+    ForgetRows();
     // 3. The first pedal is selected and read out (if it can be used).
     if (DevListBox->count() > 0) {
         DevListBox->setCurrentRow(0);
@@ -239,6 +241,7 @@ void TMainForm::DevListBoxClick()
     if (selected == nullptr)
         return;
     const hid::THidDevice* device = AttachedDevice(*selected);
+    ForgetRows();
     SelectListedPedal(IsUsable(device));
     if (!IsUsable(device)) {
         // Nothing to wait for from a pedal that cannot be opened.
@@ -259,6 +262,10 @@ void TMainForm::SelectListedPedal(bool readOut)
 
 void TMainForm::CBoxChange()
 {
+    // Picking the pedal already chosen is no choice: nothing is read out
+    // again, the keys not yet written stay.
+    if (CBox->currentIndex() == DevListBox->currentRow())
+        return;
     DevListBox->setCurrentRow(CBox->currentIndex());
     DevListBoxClick();
 }

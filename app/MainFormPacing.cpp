@@ -11,17 +11,24 @@
 // new combination. Meanwhile a read-out (Timer1, "Read out", the count, the
 // pedal choice) waits behind it, unless the same read-out is already
 // waiting; the diagnostic write and another write-in wait behind it too; a
-// device change is handled once it has ended.
+// device change is handled once it has ended, and so is a close of the
+// window: a pedal is never left half written.
+#include <QCloseEvent>
+#include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTimer>
 
 #include <chrono>
+#include <initializer_list>
 #include <utility>
 
 #include "app/MainForm.h"
 #include "app/ReportPacer.h"
 #include "app/TabControl.h"
+#include "app/WriteInOutcome.h"
 #include "hid/ReportWrite.h"
 #include "hid/THidDevice.h"
 #include "protocol/HistoryLine.h"
@@ -80,6 +87,50 @@ void TMainForm::RunDeferredDeviceChange()
     if (!std::exchange(deviceChangeDeferred_, false))
         return;
     QTimer::singleShot(0, this, [this] { HidCtlDeviceChange(&HidCtl); });
+}
+
+void TMainForm::closeEvent(QCloseEvent* event)
+{
+    if (WriteInInFlight()) {
+        closeAfterWriteIn_ = true;
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
+}
+
+void TMainForm::HoldControlsForWriteIn()
+{
+    if (!heldControls_.empty())
+        return;
+    for (QWidget* control : std::initializer_list<QWidget*>{CBox, RzSpinEdit1, RzBitBtn1, RzBitBtn2}) {
+        if (control->isEnabled()) {
+            control->setEnabled(false);
+            heldControls_.push_back(control);
+        }
+    }
+    UpdateCaptureSign();
+}
+
+void TMainForm::ReleaseControlsAfterWriteIn()
+{
+    if (WriteInInFlight())
+        return;
+    for (QWidget* control : std::exchange(heldControls_, {}))
+        control->setEnabled(true);
+    UpdateCaptureSign();
+}
+
+bool TMainForm::CloseAfterWriteIn(const WriteInOutcome& outcome)
+{
+    if (!closeAfterWriteIn_ || WriteInInFlight())
+        return false;
+    closeAfterWriteIn_ = false;
+    // The user is leaving: no confirmation, but a failure is still told.
+    if (!outcome.Succeeded())
+        ShowWriteInOutcome(outcome);
+    close();
+    return true;
 }
 
 bool TMainForm::ExchangesPending() const

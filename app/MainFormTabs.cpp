@@ -37,6 +37,11 @@ void TMainForm::RzSpinEdit1Change()
 
 void TMainForm::RzTabControl1Change()
 {
+    // A key held across the change belongs to no pedal: the click on the
+    // tab may leave the focus in the key edit box, so no focus change
+    // resets the capture.
+    if (Capture != nullptr)
+        Capture->Reset();
     RzEdit1->setText(QString::fromStdString(PedalConfigTable.KeyText(RzTabControl1->currentIndex())));
     // Focus switches the keyboard hook on: the combination can be pressed
     // at once.

@@ -29,9 +29,15 @@ QString WriteInCaption()
     return QStringLiteral("Write in");
 }
 
-QString WriteInDoneText()
+// The pedal written, after the texts above.
+static QString SerialLine(const WriteInOutcome& outcome)
 {
-    return QStringLiteral("Setup Done!");
+    return outcome.serial.isEmpty() ? QString() : QStringLiteral("\n\nFoot switch SN:") + outcome.serial;
+}
+
+QString WriteInDoneText(const WriteInOutcome& outcome)
+{
+    return QStringLiteral("Setup Done!") + SerialLine(outcome);
 }
 
 QString WriteInFailureText(const WriteInOutcome& outcome)
@@ -39,12 +45,25 @@ QString WriteInFailureText(const WriteInOutcome& outcome)
     if (outcome.noDevice)
         return QStringLiteral("The foot switch was not written: no foot switch is connected.");
 
-    const bool none = static_cast<int>(outcome.failedPedals.size()) >= outcome.pedalCount;
-    QString text = none ? QStringLiteral("The foot switch was not written: ")
-                        : QStringLiteral("The foot switch was not fully written: ");
-    text += (outcome.failedPedals.size() == 1 ? QStringLiteral("the setting of ")
-                                              : QStringLiteral("the settings of ")) +
-            PedalList(outcome.failedPedals) + QStringLiteral(" could not be sent.");
+    const auto notWritten = outcome.failedPedals.size() + outcome.unreadPedals.size();
+    const bool none = static_cast<int>(notWritten) >= outcome.pedalCount;
+    QString text = none ? QStringLiteral("The foot switch was not written:")
+                        : QStringLiteral("The foot switch was not fully written:");
+    if (!outcome.failedPedals.empty())
+        text += (outcome.failedPedals.size() == 1 ? QStringLiteral(" the setting of ")
+                                                  : QStringLiteral(" the settings of ")) +
+                PedalList(outcome.failedPedals) + QStringLiteral(" could not be sent.");
+    if (!outcome.unreadPedals.empty()) {
+        // A sentence of its own after the one on the failed pedals.
+        QString unread = PedalList(outcome.unreadPedals);
+        if (!outcome.failedPedals.empty())
+            unread[0] = unread[0].toUpper();
+        text += QStringLiteral(" ") + unread +
+                QStringLiteral(" could not be read out, so ") +
+                (outcome.unreadPedals.size() == 1 ? QStringLiteral("it was") : QStringLiteral("they were")) +
+                QStringLiteral(" left as ") +
+                (outcome.unreadPedals.size() == 1 ? QStringLiteral("it is.") : QStringLiteral("they are."));
+    }
     if (!none)
         text += QStringLiteral(" The other pedals were written.");
 
@@ -53,7 +72,7 @@ QString WriteInFailureText(const WriteInOutcome& outcome)
     else if (outcome.error != 0)
         text += QStringLiteral("\n\nThe system reported: ") +
                 QString::fromLocal8Bit(std::strerror(outcome.error)) + QLatin1Char('.');
-    return text;
+    return text + SerialLine(outcome);
 }
 
 }  // namespace app

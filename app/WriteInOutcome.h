@@ -12,20 +12,26 @@ struct WriteInOutcome {
     bool noDevice = false;
     // Pedal numbers (1-based) whose report was not written in full.
     std::vector<int> failedPedals;
+    // Pedal numbers (1-based) left out: neither read out nor set, so the
+    // window did not know what they hold.
+    std::vector<int> unreadPedals;
     int pedalCount = 0;
     // errno-style reason of the first failed write (0: none known).
     int error = 0;
+    // Serial number of the pedal written; empty when it has none.
+    QString serial;
 
-    bool Succeeded() const { return !noDevice && failedPedals.empty(); }
+    bool Succeeded() const { return !noDevice && failedPedals.empty() && unreadPedals.empty(); }
 };
 
 // Caption and text of the confirmation after a write-in that succeeded.
+// Both texts name the pedal written, by its serial number, on a last line.
 QString WriteInCaption();
-QString WriteInDoneText();
+QString WriteInDoneText(const WriteInOutcome& outcome);
 
 // The error text for a write-in that did not succeed: that the pedal was
-// not (fully) written, which pedals failed, the system's reason and, when
-// access was refused, how to grant it.
+// not (fully) written, which pedals failed or could not be read, the system's
+// reason and, when access was refused, how to grant it.
 QString WriteInFailureText(const WriteInOutcome& outcome);
 
 }  // namespace app

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
@@ -42,6 +43,9 @@ public:
         int answerIndexOffset = 0;       // answers carry pedal index + offset
         bool nonAnswerBeforeEach = false;  // a 0x80 status report precedes each answer
         unsigned dropEveryNth = 0;       // every n-th read request is lost (0: none)
+        // How long after a read request its answer arrives; whoever carries
+        // the answers to the host waits it (0: at once, inside the write).
+        std::chrono::milliseconds answerDelay{0};
     };
 
     // Starts with Ctrl+C, Ctrl+V and Enter on pedals 1 to 3.

@@ -61,14 +61,31 @@ void SimulatedPedal::Plug()
     device_ = bus_.Plug(description);
     // The hook runs on the writing thread inside the device's write; the
     // device outlives its own hook, so a plain pointer does (no cycle).
+    // A late answer goes to the device it was asked on, if that is still
+    // there: a weak reference, since the device holds the hook.
     hid::platform::virt::VirtualDevice* device = device_.get();
-    device_->SetWriteHook([this, device](const std::uint8_t* data, std::size_t length) {
+    std::weak_ptr<hid::platform::virt::VirtualDevice> asked = device_;
+    device_->SetWriteHook([this, device, asked](const std::uint8_t* data, std::size_t length) {
         if (observer_)
             observer_(false, data, length);
+        const std::chrono::milliseconds delay = firmware_.GetOptions().answerDelay;
         for (const sim::PedalFirmware::Report& answer : firmware_.HandleOutputReport(data, length)) {
-            if (observer_)
-                observer_(true, answer.data(), answer.size());
-            device->InjectInput(answer.data(), answer.size());
+            if (delay <= std::chrono::milliseconds::zero()) {
+                if (observer_)
+                    observer_(true, answer.data(), answer.size());
+                device->InjectInput(answer.data(), answer.size());
+                continue;
+            }
+            lateAnswers_.Post(
+                [this, asked, answer] {
+                    const auto target = asked.lock();
+                    if (target == nullptr)
+                        return;
+                    if (observer_)
+                        observer_(true, answer.data(), answer.size());
+                    target->InjectInput(answer.data(), answer.size());
+                },
+                delay);
         }
     });
 }

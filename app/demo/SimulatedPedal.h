@@ -10,6 +10,7 @@
 #include <string>
 
 #include "hid/platform/virtual/VirtualBus.h"
+#include "sim/DelayedDelivery.h"
 #include "sim/PedalFirmware.h"
 
 namespace app::demo {
@@ -40,7 +41,8 @@ public:
     sim::PedalFirmware& Firmware() { return firmware_; }
 
     // Sees every report written to the pedal and every answer it gives, on
-    // the writing thread. Set it before the first write.
+    // the writing thread (a late answer: on the thread that delivers it).
+    // Set it before the first write.
     using ReportObserver = std::function<void(bool answer, const std::uint8_t* data, std::size_t length)>;
     void SetReportObserver(ReportObserver observer) { observer_ = std::move(observer); }
     // The device now on the bus (or last unplugged).
@@ -54,6 +56,8 @@ private:
     sim::PedalFirmware firmware_;
     ReportObserver observer_;
     std::shared_ptr<hid::platform::virt::VirtualDevice> device_;
+    // Answers that come late (the firmware's answer delay); destroyed first.
+    sim::DelayedDelivery lateAnswers_;
 };
 
 }  // namespace app::demo

@@ -145,7 +145,7 @@ TEST_F(AccessTest, WriteInSaysHowToAllowAccess)
     const test::ShownBox& box = sink.shown.front();
     EXPECT_EQ(box.icon, QMessageBox::Critical);
     EXPECT_EQ(box.title, "Write in");
-    EXPECT_NE(box.text, "Setup Done!");
+    EXPECT_FALSE(box.text.startsWith("Setup Done!"));
     EXPECT_TRUE(box.text.contains("not written")) << box.text.toStdString();
     EXPECT_TRUE(box.text.contains(GrantAccessHint())) << box.text.toStdString();
     EXPECT_EQ(pedal.Device()->WriteCount(), 0u);

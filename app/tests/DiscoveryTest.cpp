@@ -184,6 +184,16 @@ TEST_F(DiscoveryTest, TwoPedalsAndChoosingTheSecond)
     ASSERT_TRUE(WaitFor([&] { return firstAnswers() == before + 1; }));
     EXPECT_EQ(form->RzEdit1->text(), "Shift+A");
     EXPECT_EQ(form->PedalConfigTable.JoinedCodeText(0), "02-04-00-00");
+
+    // Picking the chosen pedal again is no choice: a capture not yet written
+    // stays, nothing is read out.
+    ASSERT_TRUE(WaitForSends());
+    ASSERT_NO_FATAL_FAILURE(CaptureCtrlA());
+    const unsigned requests = second.Firmware().ReadRequestCount();
+    emit form->CBox->activated(1);
+    Settle();
+    EXPECT_EQ(second.Firmware().ReadRequestCount(), requests);
+    EXPECT_EQ(form->RzEdit1->text(), "Ctrl+A");
 }
 
 // A mouse, then a keyboard, plugged in and unplugged while a captured

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <chrono>
 
 #include "app/AccessAdvice.h"
 #include "app/TabControl.h"
@@ -17,6 +18,7 @@ namespace app {
 namespace {
 
 using test::PedalWindow;
+using test::VirtualDeviceDescription;
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -107,7 +109,7 @@ TEST_F(ExchangeTest, WriteInSendsTheTableAndSaysDone)
     EXPECT_EQ(form->Write6->text(), "00");
 
     const test::ShownBox& box = OnlyBox();
-    EXPECT_EQ(box.text, "Setup Done!");
+    EXPECT_EQ(box.text, test::kSetupDone);
     EXPECT_EQ(box.title, "Write in");
     EXPECT_EQ(box.icon, QMessageBox::Warning);   // the exclamation icon
     EXPECT_EQ(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
@@ -130,7 +132,7 @@ TEST_F(ExchangeTest, WriteInOfThreePedalsSendsOneReportEach)
     EXPECT_EQ(writes[before + 1], (Bytes{0x02, 0x02, 0x01, 0x01, 0x19, 0x00, 0x00, 0x00}));
     EXPECT_EQ(writes[before + 2], (Bytes{0x02, 0x02, 0x02, 0x00, 0x28, 0x00, 0x00, 0x00}));
     EXPECT_EQ(form->Write4->text(), "28");   // the last report's bytes
-    EXPECT_EQ(OnlyBox().text, "Setup Done!");
+    EXPECT_EQ(OnlyBox().text, test::kSetupDone);
 }
 
 TEST_F(ExchangeTest, FailedWriteIsReportedNotConfirmed)
@@ -150,7 +152,7 @@ TEST_F(ExchangeTest, FailedWriteIsReportedNotConfirmed)
     const test::ShownBox& box = OnlyBox();
     EXPECT_EQ(box.icon, QMessageBox::Critical);
     EXPECT_EQ(box.title, "Write in");
-    EXPECT_NE(box.text, "Setup Done!");
+    EXPECT_FALSE(box.text.startsWith("Setup Done!"));
     EXPECT_TRUE(box.text.contains("not fully written")) << box.text.toStdString();
     EXPECT_TRUE(box.text.contains("pedal 2")) << box.text.toStdString();
     EXPECT_TRUE(box.text.contains("Input/output error")) << box.text.toStdString();
@@ -165,27 +167,130 @@ TEST_F(ExchangeTest, FailedWriteIsReportedNotConfirmed)
     EXPECT_TRUE(sink.shown.empty());
 }
 
+// Ctrl+C, Shift+B, Alt+1 on the three pedals.
+void SetDistinctSlots(test::Pedal& pedal)
+{
+    pedal.Firmware().SetSlot(0, {0x01, 0x06, 0x00, 0x00});
+    pedal.Firmware().SetSlot(1, {0x02, 0x05, 0x00, 0x00});
+    pedal.Firmware().SetSlot(2, {0x04, 0x1E, 0x00, 0x00});
+}
+
+// Another HID device arrives while the count's read-out runs: the rescan
+// gives the pedal a new device object, and the read-out goes on with it.
+TEST_F(ExchangeTest, ReadOutCutByARescanGoesOnAndTheWriteInErasesNothing)
+{
+    test::Pedal& pedal = Plug();
+    SetDistinctSlots(pedal);
+    StartAndWaitForAnswers();
+    const int from = form->HistoryListBox->count();
+    form->RzSpinEdit1->setValue(3);
+    ASSERT_EQ(HistoryLines("W", from), QStringList{"W 02  01 00 00 00 00 00 00 "});
+    VirtualDeviceDescription keyboard;
+    keyboard.vendorId = 0x046D;
+    keyboard.productId = 0xC31C;
+    keyboard.inputLength = 9;
+    bus.Plug(keyboard);
+    form->HidCtlDeviceChange(&form->HidCtl);
+    ASSERT_TRUE(WaitFor([this] { return form->PedalConfigTable.KeyText(2) == "Alt+1"; }));
+    EXPECT_EQ(form->PedalConfigTable.KeyText(1), "Shift+B");
+    ASSERT_TRUE(WaitForSends());
+
+    form->RzBitBtn1Click();
+    ASSERT_TRUE(WaitForBoxes(1));
+    EXPECT_EQ(OnlyBox().text, test::kSetupDone);
+    EXPECT_EQ(pedal.Firmware().GetSlot(1), (sim::PedalFirmware::Slot{0x02, 0x05, 0x00, 0x00}));
+    EXPECT_EQ(pedal.Firmware().GetSlot(2), (sim::PedalFirmware::Slot{0x04, 0x1E, 0x00, 0x00}));
+}
+
+// A pedal never read out is not written as zeros; the box says which.
+TEST_F(ExchangeTest, WriteInLeavesOutPedalsNeverReadOut)
+{
+    test::Pedal& pedal = Plug();
+    SetDistinctSlots(pedal);
+    StartAndWaitForAnswers();
+    // "Write in" at once after a count change: pedals 2 and 3 are not read yet.
+    form->RzSpinEdit1->setValue(3);
+    form->RzBitBtn1Click();
+    ASSERT_TRUE(WaitForBoxes(1));
+    EXPECT_EQ(OnlyBox().icon, QMessageBox::Critical);
+    EXPECT_EQ(OnlyBox().text,
+              "The foot switch was not fully written: pedals 2 and 3 could not be read out, so "
+              "they were left as they are. The other pedals were written.\n\nFoot switch SN:VK0001");
+    ASSERT_TRUE(WaitForSends());
+    EXPECT_EQ(pedal.Firmware().GetSlot(1), (sim::PedalFirmware::Slot{0x02, 0x05, 0x00, 0x00}));
+    EXPECT_EQ(pedal.Firmware().GetSlot(2), (sim::PedalFirmware::Slot{0x04, 0x1E, 0x00, 0x00}));
+
+    // A pedal that never answers: nothing is written at all.
+    sink.shown.clear();
+    pedal.Firmware().SetOptions({.silent = true});
+    pedal.Replug();
+    ASSERT_TRUE(WaitFor([this] { return form->CurrentDevice != nullptr && form->ReadPending; }));
+    const std::size_t writes = pedal.Firmware().WriteCount();
+    form->RzBitBtn1Click();
+    ASSERT_TRUE(WaitForBoxes(1));
+    EXPECT_EQ(OnlyBox().text,
+              "The foot switch was not written: pedal 1 could not be read out, so it was left as "
+              "it is.\n\nFoot switch SN:VK0001");
+    EXPECT_EQ(pedal.Firmware().WriteCount(), writes);
+}
+
+// The answer to a read request sent before a write-in arrives after it: the
+// row keeps what was written.
+TEST_F(ExchangeTest, LateAnswerToARequestBeforeTheWriteLeavesTheRow)
+{
+    test::Pedal& pedal = Plug();
+    pedal.Firmware().SetOptions({.answerDelay = std::chrono::milliseconds(300)});
+    StartAndWaitForAnswers();
+    ASSERT_EQ(form->RzEdit1->text(), "Ctrl+C");
+    CaptureCtrlA();
+    ASSERT_EQ(form->RzEdit1->text(), "Ctrl+A");
+    const int from = form->HistoryListBox->count();
+    form->RzBitBtn2Click();
+    form->RzBitBtn1Click();
+    ASSERT_TRUE(WaitForBoxes(1));
+    EXPECT_EQ(OnlyBox().text, test::kSetupDone);
+    ASSERT_TRUE(WaitFor([&] { return HistoryLines("R", from).size() == 1; }));
+    EXPECT_EQ(HistoryLines("R", from), QStringList{"R 02  81 00 01 06 00 00 00 "});
+    EXPECT_EQ(form->RzEdit1->text(), "Ctrl+A");
+    EXPECT_EQ(form->PedalConfigTable.JoinedCodeText(0), "01-04-00-00");
+    EXPECT_EQ(pedal.Firmware().GetSlot(0), (sim::PedalFirmware::Slot{0x01, 0x04, 0x00, 0x00}));
+
+    // Asked again after the write, the pedal's answer counts.
+    form->PedalConfigTable.SetKeyText(0, "stale");
+    form->RzBitBtn2Click();
+    ASSERT_TRUE(WaitFor([this] { return form->PedalConfigTable.KeyText(0) == "Ctrl+A"; }));
+}
+
 TEST(WriteInOutcomeTest, TextNamesWhatFailedAndWhy)
 {
-    WriteInOutcome all{.failedPedals = {1, 2, 3}, .pedalCount = 3, .error = EIO};
+    WriteInOutcome all{.failedPedals = {1, 2, 3}, .unreadPedals = {}, .pedalCount = 3, .error = EIO, .serial = {}};
     EXPECT_EQ(WriteInFailureText(all),
               "The foot switch was not written: the settings of pedals 1, 2 and 3 could not be "
               "sent.\n\nThe system reported: Input/output error.");
-    WriteInOutcome some{.failedPedals = {1, 3}, .pedalCount = 3};
+    WriteInOutcome some{.failedPedals = {1, 3}, .unreadPedals = {}, .pedalCount = 3, .error = 0, .serial = {}};
     EXPECT_EQ(WriteInFailureText(some),
               "The foot switch was not fully written: the settings of pedals 1 and 3 could not "
               "be sent. The other pedals were written.");
-    WriteInOutcome refused{.failedPedals = {1}, .pedalCount = 1, .error = EACCES};
+    WriteInOutcome refused{.failedPedals = {1}, .unreadPedals = {}, .pedalCount = 1, .error = EACCES, .serial = {}};
     EXPECT_TRUE(WriteInFailureText(refused).startsWith(
         "The foot switch was not written: the setting of pedal 1 could not be sent."));
     EXPECT_TRUE(WriteInFailureText(refused).endsWith("\n\n" + GrantAccessHint()));
     EXPECT_FALSE(refused.Succeeded());
+    WriteInOutcome unread{.failedPedals = {2}, .unreadPedals = {3}, .pedalCount = 3, .error = 0, .serial = {}};
+    EXPECT_EQ(WriteInFailureText(unread),
+              "The foot switch was not fully written: the setting of pedal 2 could not be sent. "
+              "Pedal 3 could not be read out, so it was left as it is. The other pedals were "
+              "written.");
+    EXPECT_FALSE(unread.Succeeded());
     WriteInOutcome noDevice;
     noDevice.noDevice = true;
     EXPECT_FALSE(noDevice.Succeeded());
     WriteInOutcome written;
     written.pedalCount = 2;
     EXPECT_TRUE(written.Succeeded());
+    EXPECT_EQ(WriteInDoneText(written), "Setup Done!");
+    written.serial = "VK7";
+    EXPECT_EQ(WriteInDoneText(written), "Setup Done!\n\nFoot switch SN:VK7");
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // interleaves with a write-in nor changes what it writes, and nothing queued
 // reaches a device that was given back.
 #include <QAbstractItemModel>
+#include <QComboBox>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSpinBox>
@@ -77,24 +79,6 @@ protected:
         EXPECT_TRUE(WaitForSends());
         return pedal;
     }
-    void Key(std::uint32_t scan, bool press)
-    {
-        std::uint32_t data = 1u | (scan << hookmsg::kScanCodeShift);
-        if (!press)
-            data |= hookmsg::kPreviousStateBit | hookmsg::kReleaseBit;
-        form->OnHookMessage(hookmsg::kHookKeyMessage, press ? hookmsg::kKeyDown : hookmsg::kKeyUp, data);
-    }
-    // Ctrl+A for the selected pedal, as the keyboard hook delivers it to
-    // the focused key edit box.
-    void CaptureCtrlA()
-    {
-        form->RzEdit1->setFocus(Qt::MouseFocusReason);
-        ASSERT_TRUE(WaitFor([this] { return form->RzEdit1->hasFocus(); }));
-        Key(0x1D, true);
-        Key(0x1E, true);
-        Key(0x1E, false);
-        Key(0x1D, false);
-    }
 };
 
 TEST_F(PacingTest, ReadOutAndWriteInOfThreePedalsGoPacedWhileTheLoopServes)
@@ -125,7 +109,7 @@ TEST_F(PacingTest, ReadOutAndWriteInOfThreePedalsGoPacedWhileTheLoopServes)
         EXPECT_GE(sent[i].at - sent[i - 1].at, TMainForm::kReportPause) << "report " << i;
     }
     // The outcome after the last report and the pause behind it.
-    EXPECT_EQ(sink.shown.back().text, "Setup Done!");
+    EXPECT_EQ(sink.shown.back().text, test::kSetupDone);
     EXPECT_EQ(sentAtBox, 6u);
     EXPECT_GT(ticksAtBox, sent.back().ticks);
 }
@@ -155,7 +139,7 @@ TEST_F(PacingTest, DuringAWriteInTheWindowKeepsWhatItWritesAndNothingInterleaves
     EXPECT_EQ(History().filter("R 02  81 00 01 06").size(), oldAnswers + 1);   // logged all the same
 
     ASSERT_TRUE(WaitForBoxes(firstBox + 1));
-    EXPECT_EQ(sink.shown.back().text, "Setup Done!");
+    EXPECT_EQ(sink.shown.back().text, test::kSetupDone);
     ASSERT_TRUE(WaitForSends());
 
     // On the wire: the three write reports, then one read-out of three; the
@@ -178,12 +162,16 @@ TEST_F(PacingTest, NothingQueuedReachesADeviceThatWasGivenBack)
     const int from = form->HistoryListBox->count();
 
     // A read-out of three: its first request goes, then a device change
-    // gives the devices back before the other two could go.
+    // gives the devices back before the other two could go. The same pedal
+    // is found again: the rest goes to its new device object.
     form->RzBitBtn2Click();
     ASSERT_EQ(HistoryLines("W", from).size(), 1);
     form->HidCtlDeviceChange(&form->HidCtl);
+    ASSERT_TRUE(WaitFor([&] { return HistoryLines("W", from).size() == 3; }));
     ASSERT_TRUE(WaitForSends());
-    EXPECT_NE(HistoryLines("W", from).value(1), "W 02  01 01 00 00 00 00 00 ");
+    EXPECT_EQ(HistoryLines("W", from),
+              (QStringList{"W 02  01 00 00 00 00 00 00 ", "W 02  01 01 00 00 00 00 00 ",
+                           "W 02  01 02 00 00 00 00 00 "}));
 
     // A device change during a write-in waits for its end: not cut short.
     form->RzSpinEdit1->setValue(2);
@@ -193,18 +181,50 @@ TEST_F(PacingTest, NothingQueuedReachesADeviceThatWasGivenBack)
     form->RzBitBtn1Click();
     form->HidCtlDeviceChange(&form->HidCtl);
     ASSERT_TRUE(WaitForBoxes(firstBox + 1));
-    EXPECT_EQ(sink.shown.back().text, "Setup Done!");
+    EXPECT_EQ(sink.shown.back().text, test::kSetupDone);
     const auto writes = pedal.Device()->Writes();
     ASSERT_GE(writes.size(), before + 2);
     EXPECT_EQ(writes[before], (Bytes{0x02, 0x02, 0x00, 0x01, 0x06, 0x00, 0x00, 0x00}));
     EXPECT_EQ(writes[before + 1], (Bytes{0x02, 0x02, 0x01, 0x01, 0x19, 0x00, 0x00, 0x00}));
     ASSERT_TRUE(WaitForSends());
 
-    // Closed with reports still queued: nothing is sent afterwards.
-    form->RzSpinEdit1->setValue(3);
+}
+
+// While a write-in is in flight the pedal choice, the count and the buttons
+// wait; the box names the pedal written, not the one shown by then.
+TEST_F(PacingTest, ChoicesWaitForTheWriteInAndTheBoxNamesThePedalWritten)
+{
+    Plug("VK0001");
+    Plug("VK0002");
+    StartAndWaitForAnswers();
+    const std::vector<QWidget*> held{form->CBox, form->RzSpinEdit1, form->RzBitBtn1, form->RzBitBtn2};
     form->RzBitBtn1Click();
+    for (QWidget* control : held)
+        EXPECT_FALSE(control->isEnabled()) << control->objectName().toStdString();
+    ASSERT_TRUE(WaitForBoxes(1));
+    EXPECT_EQ(sink.shown.back().text, test::kSetupDone);
+    for (QWidget* control : held)
+        EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
+}
+
+// Closed as the first write report reaches the pedal: the window stays until
+// the write-in has ended, then closes with no box; the program may end then.
+TEST_F(PacingTest, CloseDuringAWriteInWaitsForItsEnd)
+{
+    test::Pedal& pedal = StartWithThreePedals();
+    CaptureCtrlA();
+    const std::size_t before = pedal.Device()->WriteCount();
+    const std::size_t boxes = sink.shown.size();
+    form->RzBitBtn1Click();
+    ASSERT_EQ(pedal.Device()->WriteCount(), before + 1);
+    form->close();
+    EXPECT_TRUE(form->isVisible());
+    ASSERT_TRUE(WaitFor([this] { return !form->isVisible(); }));
     form.reset();
-    Settle();
+    EXPECT_EQ(pedal.Device()->WriteCount(), before + 3);
+    EXPECT_EQ(pedal.Firmware().GetSlot(0), (sim::PedalFirmware::Slot{0x01, 0x04, 0x00, 0x00}));
+    EXPECT_EQ(pedal.Firmware().GetSlot(2), sim::PedalFirmware::DefaultSlot(2));
+    EXPECT_EQ(sink.shown.size(), boxes);
 }
 
 TEST_F(PacingTest, PedalUnpluggedDuringAWriteInIsReportedNotConfirmed)
@@ -221,7 +241,7 @@ TEST_F(PacingTest, PedalUnpluggedDuringAWriteInIsReportedNotConfirmed)
     ASSERT_TRUE(WaitForBoxes(firstBox + 1));
     const test::ShownBox& box = sink.shown.back();
     EXPECT_EQ(box.icon, QMessageBox::Critical);
-    EXPECT_NE(box.text, "Setup Done!");
+    EXPECT_FALSE(box.text.startsWith("Setup Done!"));
     EXPECT_TRUE(box.text.contains("pedals 2 and 3")) << box.text.toStdString();
     EXPECT_TRUE(box.text.contains("No such device")) << box.text.toStdString();
     ASSERT_TRUE(WaitFor([this] { return form->CurrentDevice == nullptr; }));

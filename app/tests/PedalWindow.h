@@ -4,12 +4,14 @@
 #pragma once
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QStringList>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -19,12 +21,16 @@
 #include "app/demo/SimulatedPedal.h"
 #include "app/tests/HookFixtures.h"
 #include "app/tests/RecordingSink.h"
+#include "hookmod/HookMessages.h"
 #include "hid/platform/virtual/VirtualBus.h"
 
 namespace app::test {
 
 using hid::platform::virt::VirtualDeviceDescription;
 using Pedal = demo::SimulatedPedal;
+
+// The box after a write-in of the pedal the fixture plugs by default.
+inline const QString kSetupDone = QStringLiteral("Setup Done!\n\nFoot switch SN:VK0001");
 
 class PedalWindow : public ::testing::Test {
 protected:
@@ -111,6 +117,26 @@ protected:
             if (all[row].startsWith(prefix))
                 lines << all[row];
         return lines;
+    }
+
+    // One key event of the keyboard hook, by set-1 scan code.
+    void Key(std::uint32_t scan, bool press)
+    {
+        std::uint32_t data = 1u | (scan << hookmsg::kScanCodeShift);
+        if (!press)
+            data |= hookmsg::kPreviousStateBit | hookmsg::kReleaseBit;
+        form->OnHookMessage(hookmsg::kHookKeyMessage, press ? hookmsg::kKeyDown : hookmsg::kKeyUp, data);
+    }
+    // Ctrl+A for the selected pedal, as the keyboard hook delivers it to
+    // the focused key edit box.
+    void CaptureCtrlA()
+    {
+        form->RzEdit1->setFocus(Qt::MouseFocusReason);
+        ASSERT_TRUE(WaitFor([this] { return form->RzEdit1->hasFocus(); }));
+        Key(0x1D, true);
+        Key(0x1E, true);
+        Key(0x1E, false);
+        Key(0x1D, false);
     }
 
     int HookOffs() const { return HookOffCalls(RecordingHookFolder()); }

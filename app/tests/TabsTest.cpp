@@ -72,6 +72,25 @@ TEST_F(TabsTest, ChoosingATabShowsItsPedal)
     EXPECT_EQ(form->RzEdit1->text(), "Shift+B");
 }
 
+// Ctrl held on "Pedal 1", the tab "Pedal 2" clicked, Ctrl released: the
+// click leaves the focus in the key box, and pedal 2 keeps what it had.
+TEST_F(TabsTest, KeyHeldAcrossATabChangeReachesNoPedal)
+{
+    Plug();
+    StartAndWaitForAnswers();
+    form->RzSpinEdit1->setValue(3);
+    ASSERT_TRUE(AllAnswered());
+    form->RzEdit1->setFocus(Qt::MouseFocusReason);
+    ASSERT_TRUE(WaitFor([this] { return form->RzEdit1->hasFocus(); }));
+    Key(0x1D, true);
+    ClickTab(1);
+    ASSERT_TRUE(form->RzEdit1->hasFocus());
+    Key(0x1D, false);
+    EXPECT_EQ(form->RzEdit1->text(), "Ctrl+V");
+    EXPECT_EQ(form->PedalConfigTable.KeyText(1), "Ctrl+V");
+    EXPECT_EQ(form->PedalConfigTable.JoinedCodeText(1), "01-19-00-00");
+}
+
 TEST_F(TabsTest, CountThreeToTwoWithTheThirdTabSelected)
 {
     Plug();

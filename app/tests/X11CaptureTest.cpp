@@ -138,6 +138,15 @@ TEST(X11CaptureTest, ListeningSignFollowsTheKeyEditFocus)
     EXPECT_FALSE(form.ListeningSign->isVisible());
     form.RzEdit1->setFocus(Qt::MouseFocusReason);
     EXPECT_TRUE(form.ListeningSign->isVisible());
+    // During a write-in (here to no pedal) keys wait, and the sign says so.
+    form.RzBitBtn1Click();
+    ASSERT_TRUE(form.WriteInInFlight());
+    EXPECT_FALSE(form.ListeningSign->isVisible());
+    EXPECT_TRUE(form.CaptureOffSign->isVisible());
+    EXPECT_EQ(form.CaptureOffSign->text(), "Keys are not taken until the write-in ends.");
+    ASSERT_TRUE(QTest::qWaitFor([&form] { return !form.WriteInInFlight(); }, 10000));
+    EXPECT_TRUE(form.ListeningSign->isVisible());
+    EXPECT_FALSE(form.CaptureOffSign->isVisible());
     form.CBox->setFocus(Qt::MouseFocusReason);
     EXPECT_FALSE(form.ListeningSign->isVisible());
 
