@@ -7,6 +7,9 @@
 #include <QString>
 #include <QVariant>
 
+#include "app/TabBar.h"
+#include "app/TabBarAccessible.h"
+
 namespace app {
 namespace {
 
@@ -94,6 +97,8 @@ QAccessibleInterface* MakeInterface(const QString& key, QObject* object)
         return nullptr;
     if (key == QLatin1String("app::TMainForm"))
         return new QAccessibleWidget(widget, QAccessible::Window);
+    if (key == QLatin1String("app::TTabBar"))
+        return new TabBarAccessible(static_cast<TTabBar*>(widget));
     if (key == QLatin1String("app::TTabControl"))
         return new QAccessibleWidget(widget, QAccessible::Grouping);
     if (key == QLatin1String("QLineEdit")) {

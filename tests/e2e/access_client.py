@@ -183,6 +183,9 @@ def check_controls(app, args):
     tabs = [n for n in nodes if n.getRole() == pyatspi.ROLE_PAGE_TAB]
     if [t.name for t in tabs] != ["Pedal %d" % i for i in range(1, 9)]:
         fail("tabs are named %s" % [t.name for t in tabs])
+    shown_tabs = [t.name for t in tabs if pyatspi.STATE_SHOWING in states(t) or pyatspi.STATE_VISIBLE in states(t)]
+    if shown_tabs != ["Pedal 1"]:
+        fail("tabs shown: %s (the pedal count is 1)" % shown_tabs)
 
 
 def check_keyboard(app, args):
