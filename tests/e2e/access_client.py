@@ -4,7 +4,8 @@
 Run by access_test on a private session bus with the accessibility bus on.
 Finds the program's window, presses a key combination into the key box,
 checks every control's name, role and states, walks the focus with Tab and
-Shift+Tab, and presses "Write in" through its accessible action; the test
+Shift+Tab, presses "Write in" through its accessible action, then sets two
+pedals and picks pedal 2 through the count's and the tab's actions; the test
 then checks what the pedal received. Prints "registry pid N" first, so the
 test can end the registry by pid. Exit status 0 when every check held.
 """
@@ -247,6 +248,22 @@ def write_in(app):
     wait_for(lambda: alert() is None, "the alert to close")
 
 
+def choose_pedal_two(app):
+    """Two pedals through the count's action, pedal 2 through its tab's:
+    the key box is then named for pedal 2."""
+    count = find(walk_shown(app), pyatspi.ROLE_SPIN_BUTTON, "Pedal Number")
+    if count is None:
+        fail("no pedal count")
+        return
+    do_action(count, "Increase")
+    tab = wait_for(lambda: find(walk_shown(app), pyatspi.ROLE_PAGE_TAB, "Pedal 2"), "the tab of pedal 2")
+    if tab is None:
+        return
+    do_action(tab, "Press")
+    wait_for(lambda: find(walk_shown(app), pyatspi.ROLE_TEXT, "Key combination of pedal 2"),
+             "the key box of pedal 2")
+
+
 def dump(node, depth=0):
     """The tree as the client saw it, for the test's output."""
     names = sorted(pyatspi.stateToString(s) for s in states(node))
@@ -278,6 +295,7 @@ def run(app, args):
     check_controls(app, args)
     check_keyboard(app, args)
     write_in(app)
+    choose_pedal_two(app)
 
 
 def main():
