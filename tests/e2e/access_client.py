@@ -33,7 +33,12 @@ def fail(text):
 def wait_for(condition, what, timeout=WAIT):
     deadline = time.monotonic() + timeout
     while True:
-        value = condition()
+        try:
+            value = condition()
+        except GLib.Error:
+            # An object went away while it was read (a box closing): the
+            # tree is changing, look again.
+            value = None
         if value:
             return value
         if time.monotonic() > deadline:
