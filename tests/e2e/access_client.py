@@ -110,6 +110,19 @@ def walk_shown(node):
             yield from walk_shown(child)
 
 
+def move_focus(app, *keys):
+    """Presses `keys` (the last one Tab) and holds them until the focus has
+    moved, as a person does; the control now focused, or None."""
+    before = focused(app)
+    for code in keys:
+        pyatspi.Registry.generateKeyboardEvent(code, None, pyatspi.KEY_PRESS)
+    node = wait_for(lambda: (lambda f: f if f is not None and f != before else None)(focused(app)),
+                    "the focus to leave %s on %s" % (describe(before), "+".join(map(str, keys))))
+    for code in reversed(keys):
+        pyatspi.Registry.generateKeyboardEvent(code, None, pyatspi.KEY_RELEASE)
+    return node
+
+
 def focused(app):
     """The control with the keyboard focus. The selected tab reports FOCUSED
     whether or not its tab row has the focus: it counts only when nothing
@@ -200,10 +213,7 @@ def check_keyboard(app, args):
                 "Pedal 1"}
     forward = []
     for _ in range(len(controls) + 1):
-        before = focused(app)
-        press(X_TAB)
-        node = wait_for(lambda: (lambda f: f if f is not None and f != before else None)(focused(app)),
-                        "the focus to leave %s on Tab" % describe(before))
+        node = move_focus(app, X_TAB)
         if node is None:
             return
         forward.append(node.name)
@@ -211,10 +221,7 @@ def check_keyboard(app, args):
         fail("Tab reached %s" % forward)
     backward = []
     for _ in range(len(controls)):
-        before = focused(app)
-        press(X_SHIFT_L, X_TAB)
-        node = wait_for(lambda: (lambda f: f if f is not None and f != before else None)(focused(app)),
-                        "the focus to leave %s on Shift+Tab" % describe(before))
+        node = move_focus(app, X_SHIFT_L, X_TAB)
         if node is None:
             return
         backward.append(node.name)
@@ -289,8 +296,7 @@ def run(app, args):
         if node is not None and node.getRole() == pyatspi.ROLE_TEXT:
             key_box = node
             break
-        press(X_TAB)
-        wait_for(lambda: focused(app) != node, "the focus to leave %s on Tab" % describe(node))
+        move_focus(app, X_TAB)
     if key_box is None:
         fail("Tab never reached the key box")
         return
