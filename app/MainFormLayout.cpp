@@ -10,6 +10,7 @@
 #include <QSpinBox>
 #include <QTimer>
 
+#include "app/AccessibleInterfaces.h"
 #include "app/DeviceChangeWatch.h"
 #include "app/Fonts.h"
 #include "app/HookMessageFilter.h"
@@ -17,8 +18,10 @@
 #include "app/MainForm.h"
 #include "app/MainThreadWakeup.h"
 #include "app/MessageBoxSink.h"
+#include "app/PedalNames.h"
 #include "app/Pictures.h"
 #include "app/ReportPacer.h"
+#include "app/TabBar.h"
 #include "app/TabControl.h"
 #include "app/WindowFrame.h"
 
@@ -100,6 +103,7 @@ TMainForm::~TMainForm()
 
 void TMainForm::BuildWindow()
 {
+    InstallAccessibleInterfaces();
     setObjectName(QStringLiteral("mainform"));
     setWindowTitle(QStringLiteral("Varnok setup program"));
     setFont(DefaultFont());
@@ -119,11 +123,15 @@ void TMainForm::BuildDeviceStatus()
     RzLabel9 = MakeLabel(RzGroupBox1, "RzLabel9", 8, 26, 38, 16, QStringLiteral("Select"));
     CBox = Place(new QComboBox(RzGroupBox1), "CBox", 56, 24, 193, 21);
     CBox->setEditable(false);
+    CBox->setAccessibleName(QStringLiteral("Select foot switch"));
+    RzLabel9->setBuddy(CBox);
 
     Image1 = Place(new QLabel(RzGroupBox1), "Image1", 16, 56, 33, 33);
     Image1->setPixmap(ConnectedPicture());
+    Image1->setAccessibleName(QStringLiteral("Foot switch connected"));
     Image2 = Place(new QLabel(RzGroupBox1), "Image2", 16, 56, 33, 33);
     Image2->setPixmap(NotFoundPicture());
+    Image2->setAccessibleName(QStringLiteral("No foot switch found"));
     Image2->raise();   // the not-found picture lies above the connected one
 
     VarnokAvailable = MakeLabel(RzGroupBox1, "VarnokAvailable", 64, 64, 185, 25,
@@ -136,7 +144,12 @@ void TMainForm::BuildInformation()
                         272, 8, 145, 105);
     RzLabel1 = MakeLabel(RzGroupBox2, "RzLabel1", 24, 32, 65, 17, QStringLiteral("Version:"));
     RzLabel5 = MakeLabel(RzGroupBox2, "RzLabel5", 88, 33, 33, 17, QString());
-    RzLabel8 = MakeLabel(RzGroupBox2, "RzLabel8", 24, 64, 113, 17, QStringLiteral("SN:"));
+    RzLabel8 = MakeLabel(RzGroupBox2, "RzLabel8", 24, 64, 113, 17, QString());
+    // Captions before any text: a text change makes the label's accessible
+    // interface, which then stays.
+    SetAccessibleValueCaption(*RzLabel5, QStringLiteral("Version"), QString());
+    SetAccessibleValueCaption(*RzLabel8, QStringLiteral("Serial number"), QStringLiteral("SN:"));
+    RzLabel8->setText(QStringLiteral("SN:"));
 }
 
 void TMainForm::BuildKeyTabs()
@@ -144,6 +157,10 @@ void TMainForm::BuildKeyTabs()
     RzTabControl1 = Place(new TTabControl(this), "RzTabControl1", 8, 120, 409, 145);
     for (int i = 1; i <= kTabCount; ++i)
         RzTabControl1->addTab(QStringLiteral("按键%1").arg(i));
+    // Spoken as the tab row shows them once laid out, hidden tabs included.
+    for (int i = 0; i < kTabCount; ++i)
+        RzTabControl1->tabBar()->setAccessibleTabName(i, PedalTabName(i));
+    RzTabControl1->setAccessibleName(QStringLiteral("Pedals"));
     // Hidden last to first: the selected index stays on tab 0.
     for (int i = kTabCount - 1; i >= 0; --i)
         RzTabControl1->setTabVisible(i, false);
@@ -159,6 +176,7 @@ void TMainForm::BuildKeyTabs()
 
     RzEdit1 = MakeEdit(RzTabControl1, "RzEdit1", 136, 80, 177, 25, QString());
     RzEdit1->setReadOnly(true);
+    RzEdit1->setAccessibleName(KeyBoxName(0));
     // The Menu key is a key to capture here: no context menu may take the
     // focus (and so the hook) away while it is held.
     RzEdit1->setContextMenuPolicy(Qt::NoContextMenu);
@@ -172,6 +190,7 @@ void TMainForm::BuildKeyTabs()
 
     ListeningSign = MakeLabel(RzTabControl1, "ListeningSign", 318, 84, 84, 17,
                               QStringLiteral("\u25CF Listening"));
+    ListeningSign->setAccessibleName(QStringLiteral("Listening"));
     ListeningSign->setToolTip(
         QStringLiteral("The key box is taking keys: press the combination for this pedal."));
     CaptureOffSign = MakeLabel(RzTabControl1, "CaptureOffSign", 48, 58, 353, 20, QString());
@@ -198,11 +217,15 @@ void TMainForm::BuildBottomRow()
     RzSpinEdit1 = Place(new QSpinBox(this), "RzSpinEdit1", 128, 288, 49, 26);
     RzSpinEdit1->setRange(1, 3);
     RzSpinEdit1->setValue(1);
+    RzLabel2->setBuddy(RzSpinEdit1);
+    RzSpinEdit1->setAccessibleName(QStringLiteral("Pedal Number"));
 
     RzBitBtn1 = Place(new QPushButton(WriteInIcon(), QStringLiteral("Write in"), this), "RzBitBtn1",
                       224, 288, 89, 33);
     RzBitBtn2 = Place(new QPushButton(ReadOutIcon(), QStringLiteral("Read out"), this), "RzBitBtn2",
                       328, 288, 89, 33);
+    RzBitBtn1->setAccessibleDescription(QStringLiteral("Picture: a tick"));
+    RzBitBtn2->setAccessibleDescription(QStringLiteral("Picture: a circular arrow"));
     for (QPushButton* button : {RzBitBtn1, RzBitBtn2})
         button->setIconSize(QSize(kButtonPictureSize, kButtonPictureSize));
 }

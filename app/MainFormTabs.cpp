@@ -9,6 +9,7 @@
 #include <QSpinBox>
 
 #include "app/MainForm.h"
+#include "app/PedalNames.h"
 #include "app/TabControl.h"
 
 namespace app {
@@ -21,7 +22,7 @@ void TMainForm::LayOutTabs()
     // 2. One tab per pedal.
     const int count = PedalCount();
     for (int i = 0; i < count; ++i) {
-        RzTabControl1->setTabCaption(i, QStringLiteral("Pedal %1").arg(i + 1));
+        RzTabControl1->setTabCaption(i, PedalTabName(i));
         RzTabControl1->setTabVisible(i, true);
     }
     // 3. The first pedal; RzTabControl1Change runs when the index moves.
@@ -42,6 +43,7 @@ void TMainForm::RzTabControl1Change()
     // resets the capture.
     if (Capture != nullptr)
         Capture->Reset();
+    RzEdit1->setAccessibleName(KeyBoxName(RzTabControl1->currentIndex()));
     RzEdit1->setText(QString::fromStdString(PedalConfigTable.KeyText(RzTabControl1->currentIndex())));
     // Focus switches the keyboard hook on: the combination can be pressed
     // at once.

@@ -13,6 +13,15 @@ bool TTabBar::IsSelectable(int index) const
     return index >= 0 && index < count() && isTabVisible(index) && isTabEnabled(index);
 }
 
+bool TTabBar::SelectByUser(int index)
+{
+    if (!IsSelectable(index))
+        return false;
+    setCurrentIndex(index);
+    emit tabSelectedByUser(index);
+    return true;
+}
+
 bool TTabBar::event(QEvent* event)
 {
     if (event->type() != QEvent::Shortcut)
