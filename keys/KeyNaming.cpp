@@ -65,6 +65,8 @@ int HexDigit(char c) {
     return -1;
 }
 
+}  // namespace
+
 int UnnamedCode(std::string_view name) {
     constexpr std::string_view kPrefix = "Key 0x";
     if (name.size() != kPrefix.size() + 2 || name.substr(0, kPrefix.size()) != kPrefix) return 0;
@@ -73,8 +75,6 @@ int UnnamedCode(std::string_view name) {
     if (high < 0 || low < 0) return 0;
     return high * 16 + low;
 }
-
-}  // namespace
 
 KeyNaming::KeyNaming(const KeyLayout& layout) {
     if (!LatinLayout(layout)) return;
@@ -98,12 +98,23 @@ std::string KeyNaming::Name(int usage) const {
     return UnnamedCodeName(usage);
 }
 
+std::string KeyNaming::KeySlotName(int code) const {
+    if (code >= 1 && code <= kLastKeyRowUsage) return Name(code);
+    if (code > kLastKeyRowUsage && code <= 255) return UnnamedCodeName(code);
+    return {};
+}
+
 int KeyNaming::Usage(std::string_view name) const {
     if (name.empty()) return 0;
     for (std::size_t usage = 1; usage < layoutNames_.size(); ++usage)
         if (layoutNames_[usage] == name) return static_cast<int>(usage);
     if (const int usage = UsageNumber(name); usage != 0) return usage;
     return UnnamedCode(name);
+}
+
+const KeyNaming& TableNaming() {
+    static const KeyNaming naming;
+    return naming;
 }
 
 std::string UnnamedCodeName(int code) {

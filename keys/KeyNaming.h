@@ -34,6 +34,11 @@ public:
     // then "Key 0xNN" (two hex digits, 1..FF). 0 for none of them.
     int Usage(std::string_view name) const;
 
+    // Name of a code in one of the pedal's key slots: the name of a key row
+    // (1..101), any other code by its number, so that the name never reads
+    // as a modifier. Empty for 0.
+    std::string KeySlotName(int code) const;
+
     // True when character keys are named by the layout.
     bool FollowsLayout() const { return followsLayout_; }
 
@@ -42,8 +47,14 @@ private:
     bool followsLayout_ = false;
 };
 
+// The table's names, shared.
+const KeyNaming& TableNaming();
+
 // "Key 0x68".
 std::string UnnamedCodeName(int code);
+
+// The code of a "Key 0xNN" name; 0 for any other name.
+int UnnamedCode(std::string_view name);
 
 // True when the usage is a key the pedal can be given: a key row (1..101)
 // or a modifier (224..231).
