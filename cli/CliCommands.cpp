@@ -38,8 +38,8 @@ std::string PedalLine(const PedalInfo& p) {
 class Commands {
  public:
   Commands(const CliOptions& o, hid::platform::Backend& backend, std::ostream& out, std::ostream& err,
-           const PlatformTexts& texts)
-      : o_(o), session_(backend), out_(out), err_(err), texts_(texts) {}
+           const PlatformTexts& texts, keys::KeyNaming naming)
+      : o_(o), session_(backend), out_(out), err_(err), texts_(texts), naming_(std::move(naming)) {}
 
   int Run() {
     if (o_.command == "list") return List();
@@ -146,8 +146,8 @@ class Commands {
            << json::Quote(FirmwareText(first)) << ",\n  \"pedals\": " << PedalsArrayJson(entries) << "\n}\n";
     } else {
       for (const ProfileEntry& e : entries) {
-        const std::string name = DisplayText(e.bytes);
-        out_ << "pedal " << e.pedal << ": " << (name.empty() ? "(none)" : name) << " (" << BytesText(e.bytes)
+        const std::string name = DisplayText(e.bytes, naming_);
+        out_ << "pedal " << e.pedal << ": " << (name.empty() ? "none" : name) << " (" << BytesText(e.bytes)
              << ")\n";
       }
     }
@@ -170,7 +170,7 @@ class Commands {
       }
       entries = profile.entries;
     } else {
-      const KeyParseResult keys = ParseKeyCombination(*o_.keys);
+      const KeyParseResult keys = ParseKeyCombination(*o_.keys, naming_);
       if (!keys.ok) {
         err_ << "error: " << keys.error << "\n";
         return kExitBadKeys;
@@ -190,8 +190,8 @@ class Commands {
         }
         return kExitWriteFailed;
       }
-      const std::string name = DisplayText(e.bytes);
-      out_ << "pedal " << e.pedal << ": wrote " << (name.empty() ? "(none)" : name) << " (" << BytesText(e.bytes)
+      const std::string name = DisplayText(e.bytes, naming_);
+      out_ << "pedal " << e.pedal << ": wrote " << (name.empty() ? "none" : name) << " (" << BytesText(e.bytes)
            << ")\n";
     }
     out_ << "done\n";
@@ -275,12 +275,13 @@ class Commands {
   std::ostream& out_;
   std::ostream& err_;
   const PlatformTexts& texts_;
+  const keys::KeyNaming naming_;
 };
 
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, hid::platform::Backend& backend, std::ostream& out,
-           std::ostream& err, const PlatformTexts& texts) {
+           std::ostream& err, const PlatformTexts& texts, const LayoutLookup& layouts) {
   const OptionsResult parsed = ParseOptions(args);
   if (!parsed.ok) {
     err << "error: " << parsed.error << "\n";
@@ -290,7 +291,16 @@ int RunCli(const std::vector<std::string>& args, hid::platform::Backend& backend
     out << HelpText();
     return kExitOk;
   }
-  Commands commands(parsed.options, backend, out, err, texts);
+  keys::KeyNaming naming;
+  if (parsed.options.layout) {
+    std::optional<keys::KeyNaming> named = layouts ? layouts(*parsed.options.layout) : std::nullopt;
+    if (!named) {
+      err << "error: no keyboard layout \"" << *parsed.options.layout << "\" here\n";
+      return kExitUsage;
+    }
+    naming = std::move(*named);
+  }
+  Commands commands(parsed.options, backend, out, err, texts, std::move(naming));
   return commands.Run();
 }
 

@@ -8,7 +8,7 @@
 
 #include "capture/KeyCapture.h"
 #include "capture/KeyEntry.h"
-#include "keys/KeyLayout.h"
+#include "keys/tests/GermanLetters.h"
 #include "protocol/PedalConfigTable.h"
 
 namespace {
@@ -27,17 +27,6 @@ std::uint32_t Up(unsigned scan, bool ext = false) { return Down(scan, ext) | 0xC
 constexpr unsigned kCtrl = 0x1D, kShift = 0x2A, kAlt = 0x38, kA = 0x1E, kB = 0x30,
                    kY = 0x15, kIso = 0x56, kF13 = 0x64, kVolumeUp = 0x30;
 
-// Y and Z trade places, and the ISO key types "<".
-class GermanLetters final : public keys::KeyLayout {
-public:
-    char32_t Character(int usage) const override {
-        if (usage == 28) return 'z';
-        if (usage == 29) return 'y';
-        if (usage == 100) return '<';
-        return usage >= 4 && usage <= 27 ? static_cast<char32_t>('a' + usage - 4) : 0;
-    }
-    char32_t Capital(char32_t c) const override { return c >= 'a' && c <= 'z' ? c - 32 : c; }
-};
 
 class Capture : public ::testing::Test {
 protected:
@@ -195,7 +184,7 @@ TEST_F(Capture, OnlyKeysThePedalCanHoldAreShown) {
 }
 
 TEST_F(Capture, KeysAreNamedInTheLayoutAndEnteredByPosition) {
-    capture_.SetNaming(keys::KeyNaming(GermanLetters()));
+    capture_.SetNaming(keys::KeyNaming(keys::testing::GermanLetters()));
     Key(Down(kCtrl));
     Key(Down(kY));
     Key(Up(kY));

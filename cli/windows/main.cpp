@@ -8,13 +8,16 @@
 // After windows.h:
 #include <shellapi.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "cli/CliCommands.h"
 #include "hid/platform/windows/WindowsHidBackend.h"
+#include "keys/layout/windows/WindowsLayout.h"
 
 namespace {
 
@@ -36,6 +39,18 @@ std::vector<std::string> Arguments() {
   return args;
 }
 
+// A keyboard layout id such as "00000407": loaded, not activated.
+std::optional<keys::KeyNaming> WindowsNaming(const std::string& id) {
+  if (id.size() != KL_NAMELENGTH - 1 || id.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+    return std::nullopt;
+  std::wstring wide(id.begin(), id.end());
+  const HKL layout = LoadKeyboardLayoutW(wide.c_str(), KLF_NOTELLSHELL);
+  // For an id it does not have, the system answers with another layout.
+  const auto language = static_cast<std::uintptr_t>(std::stoul(id.substr(4), nullptr, 16));
+  if (layout == nullptr || (reinterpret_cast<std::uintptr_t>(layout) & 0xFFFF) != language) return std::nullopt;
+  return keys::KeyNaming(keys::WindowsLayout(layout));
+}
+
 }  // namespace
 
 int main() {
@@ -46,7 +61,7 @@ int main() {
   texts.libraries = "setupapi.dll, hid.dll";
   texts.accessFix = "close any other program that has the pedal open, then unplug and replug the pedal";
   hid::platform::windows::WindowsHidBackend backend;
-  const int rc = cli::RunCli(Arguments(), backend, std::cout, std::cerr, texts);
+  const int rc = cli::RunCli(Arguments(), backend, std::cout, std::cerr, texts, WindowsNaming);
   std::cout.flush();
   return rc;
 }

@@ -6,6 +6,7 @@
 #include "protocol/AnswerDisplayText.h"
 #include "protocol/AnswerStore.h"
 #include "protocol/PedalAnswer.h"
+#include "keys/tests/GermanLetters.h"
 
 namespace {
 
@@ -100,17 +101,10 @@ INSTANTIATE_TEST_SUITE_P(
         DisplayCase{0x00, 0xFF, 0x00, 0x05, "+B"},
         DisplayCase{0x88, 0x65, 0xE0, 0x00, "Left Windows+Right Windows+Application+Ctrl"}));
 
-// The key at US position Y types "z".
-class YTypesZ final : public keys::KeyLayout {
-public:
-    char32_t Character(int usage) const override { return usage == 28 ? U'z' : 0; }
-    char32_t Capital(char32_t c) const override { return c == U'z' ? U'Z' : c; }
-};
-
 TEST(StoreAnswer, NamesTheKeysInTheGivenNamingAndKeepsTheBytes) {
     protocol::PedalConfigTable table;
     const auto answer = Decode({0x81, 0x00, 0x01, 0x1C, 0x00, 0x00, 0x00});
-    ASSERT_TRUE(protocol::StoreAnswer(table, answer, keys::KeyNaming(YTypesZ())));
+    ASSERT_TRUE(protocol::StoreAnswer(table, answer, keys::KeyNaming(keys::testing::GermanLetters())));
     EXPECT_EQ(table.KeyText(0), "Ctrl+Z");
     EXPECT_EQ(table.JoinedCodeText(0), "01-1C-00-00");
 }
