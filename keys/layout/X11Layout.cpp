@@ -89,24 +89,29 @@ bool X11Layout::ReadKeymap() {
 }
 
 bool X11Layout::HandleEvents() {
-    bool changed = false;
-    while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
-        if ((event->response_type & 0x7F) == firstEvent_) {
-            const auto* head = reinterpret_cast<const XkbEventHead*>(event);
-            if (head->deviceID == device_) {
-                if (head->xkbType == XCB_XKB_STATE_NOTIFY)
-                    changed |= reinterpret_cast<const xcb_xkb_state_notify_event_t*>(event)->group !=
-                               group_;
-                else if (head->xkbType == XCB_XKB_NEW_KEYBOARD_NOTIFY ||
-                         head->xkbType == XCB_XKB_MAP_NOTIFY)
-                    changed = true;
+    bool updated = false;
+    for (;;) {
+        bool changed = false;
+        while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+            if ((event->response_type & 0x7F) == firstEvent_) {
+                const auto* head = reinterpret_cast<const XkbEventHead*>(event);
+                if (head->deviceID == device_) {
+                    if (head->xkbType == XCB_XKB_STATE_NOTIFY)
+                        changed |= reinterpret_cast<const xcb_xkb_state_notify_event_t*>(event)
+                                       ->group != group_;
+                    else if (head->xkbType == XCB_XKB_NEW_KEYBOARD_NOTIFY ||
+                             head->xkbType == XCB_XKB_MAP_NOTIFY)
+                        changed = true;
+                }
             }
+            std::free(event);
         }
-        std::free(event);
+        // The keymap and the group are read afresh together, so a group
+        // that changed with the map is never paired with the old map. Events
+        // that came in while reading are handled in the next round.
+        if (!changed || !ReadKeymap()) return updated;
+        updated = true;
     }
-    // The keymap and the group are read afresh together, so a group that
-    // changed with the map is never paired with the old map.
-    return changed && ReadKeymap();
 }
 
 }  // namespace keys
