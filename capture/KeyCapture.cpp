@@ -13,6 +13,12 @@ constexpr std::size_t kMaxKeys = 3;
 
 }  // namespace
 
+void KeyCapture::SetNaming(keys::KeyNaming naming) {
+    for (std::string& name : list_)
+        if (const int usage = naming_.Usage(name); keys::PedalCanHold(usage)) name = naming.Name(usage);
+    naming_ = std::move(naming);
+}
+
 void KeyCapture::Reset() {
     list_.clear();
     count_ = 0;

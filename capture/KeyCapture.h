@@ -35,8 +35,8 @@ public:
     void SetView(CaptureView view) { view_ = std::move(view); }
 
     // The names keys are captured by: the table's until a layout's are
-    // given. Held keys keep the names they were pressed with.
-    void SetNaming(keys::KeyNaming naming) { naming_ = std::move(naming); }
+    // given. Keys held at the change are renamed, so their releases match.
+    void SetNaming(keys::KeyNaming naming);
     const keys::KeyNaming& Naming() const { return naming_; }
 
     // Names of the held keys in press order: no name twice, at most three.

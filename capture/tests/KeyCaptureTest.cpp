@@ -191,6 +191,20 @@ TEST_F(Capture, KeysAreNamedInTheLayoutAndEnteredByPosition) {
     EXPECT_EQ(keyEdit_, Names{"Ctrl+Z"});
     EXPECT_EQ(edit1_, Names{"224-28"});
     EXPECT_EQ(table_.JoinedCodeText(0), "01-1C-00-00");
+    Key(Up(kCtrl));
+    EXPECT_TRUE(capture_.CapturedKeyList().empty());
+}
+
+// The layout changes while keys are held: their releases still match.
+TEST_F(Capture, KeysHeldAcrossALayoutChangeAreRenamed) {
+    Key(Down(kCtrl));
+    Key(Down(kY));
+    capture_.SetNaming(keys::KeyNaming(keys::testing::GermanLetters()));
+    EXPECT_EQ(capture_.CapturedKeyList(), (Names{"Ctrl", "Z"}));
+    Key(Up(kY));
+    Key(Up(kCtrl));
+    EXPECT_EQ(keyEdit_, Names{"Ctrl+Z"});
+    EXPECT_TRUE(capture_.CapturedKeyList().empty());
 }
 
 TEST_F(Capture, AFailingWindowCallbackEndsTheHandlingSilently) {
