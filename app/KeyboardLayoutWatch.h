@@ -3,8 +3,8 @@
 //    connection of the layout binding's own, watched for XKB events;
 //  - Windows (windows/KeyboardLayoutWatchWindows.cpp): the foreground
 //    thread's layout, read again on WM_INPUTLANGCHANGE and on Refresh().
-// Where no layout can be read (no X server, Qt's offscreen platform) there
-// is no watch, and the window keeps the table's names.
+// Where no layout can be read (no X server, Qt's offscreen platform on
+// either system) there is no watch, and the window keeps the table's names.
 #pragma once
 
 #include <functional>

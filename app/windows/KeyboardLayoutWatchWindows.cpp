@@ -2,6 +2,7 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QWidget>
 
 #include <windows.h>
@@ -50,6 +51,9 @@ private:
 
 std::unique_ptr<KeyboardLayoutWatch> KeyboardLayoutWatch::Start(QWidget&, Changed changed)
 {
+    // Qt's offscreen platform (the tests) types with no desktop layout.
+    if (QGuiApplication::platformName() != QLatin1String("windows"))
+        return nullptr;
     return std::make_unique<WindowsLayoutWatch>(std::move(changed));
 }
 
