@@ -29,6 +29,7 @@
 #include "hid/MainThreadQueue.h"
 #include "hid/THidDeviceController.h"
 #include "hid/platform/HidPlatform.h"
+#include "keys/KeyNaming.h"
 #include "protocol/ExchangeQueue.h"
 #include "protocol/PedalConfigTable.h"
 #include "protocol/PedalReport.h"
@@ -48,6 +49,7 @@ namespace app {
 
 class DeviceChangeWatch;
 class HookMessageFilter;
+class KeyboardLayoutWatch;
 class MainThreadWakeup;
 class MessageSink;
 class ReportPacer;
@@ -82,6 +84,8 @@ public:
     // focus and the hook is on; why capture cannot work on this desktop.
     QLabel* ListeningSign;
     QLabel* CaptureOffSign;
+    // Why the last combination was not taken (a key the pedal cannot hold).
+    QLabel* KeyRefusedSign;
     QFrame* RzSeparator1;
     QLabel* RzLabel2;
     QSpinBox* RzSpinEdit1;
@@ -193,7 +197,12 @@ public:
     bool WriteInInFlight() const;
     // The pause after each report sent to the pedal.
     static const std::chrono::milliseconds kReportPause;
-    // Key vocabulary lookups; each replaces the content of `out`.
+    // The names keys are shown and read by: the desktop layout's, followed
+    // from RunFormCreate on; the table's where no layout is known.
+    void SetKeyNaming(keys::KeyNaming naming);
+    const keys::KeyNaming& KeyNaming() const { return naming_; }
+    // Key vocabulary lookups through KeyNaming(); each replaces the content
+    // of `out`.
     void HIDtoKey(int usage, QString& out) const;
     void HIDtoKey2(std::uint8_t modifiers, QString& out) const;
     void changekey(const QString& name, QString& out) const;
@@ -221,6 +230,7 @@ private:
     // Capture.
     void StopListening();
     void ShowCapturedCombination(const std::string& text);
+    void ShowKeyRefused(const std::string& reason);
     void CheckCaptureAvailable();
     void UpdateCaptureSign();
 
@@ -305,6 +315,8 @@ private:
     QString hookFolder_;
     std::string hookBlock_;   // empty: this user's block for this display
     std::unique_ptr<HookMessageFilter> hookFilter_;
+    keys::KeyNaming naming_;
+    std::unique_ptr<KeyboardLayoutWatch> layoutWatch_;
     MessageSink* messages_;
     std::unique_ptr<MessageSink> messageBox_;
     // Every report to a pedal goes through it, paced.

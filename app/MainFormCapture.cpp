@@ -17,6 +17,7 @@
 #include "app/CaptureAvailability.h"
 #include "app/HookMessageFilter.h"
 #include "app/KeyboardGrab.h"
+#include "app/KeyboardLayoutWatch.h"
 #include "app/MainForm.h"
 #include "app/TabControl.h"
 #include "capture/KeyEntry.h"
@@ -31,6 +32,10 @@ void TMainForm::ConnectCaptureHandlers()
 
 void TMainForm::RzEdit1Enter()
 {
+    // Keys are typed in the layout of the moment (on Windows, per window).
+    if (layoutWatch_ != nullptr)
+        layoutWatch_->Refresh();
+    KeyRefusedSign->hide();
     if (Capture != nullptr)
         Capture->Reset();
     grabOffReason_ = captureOffReason_.isEmpty() ? GrabKeyboardForCapture(this) : QString();
@@ -63,10 +68,25 @@ void TMainForm::StopListening()
 void TMainForm::ShowCapturedCombination(const std::string& text)
 {
     // Only this change of the text enters the captured keys.
+    KeyRefusedSign->hide();
     const bool outer = enteringCapture_;
     enteringCapture_ = true;
     RzEdit1->setText(QString::fromStdString(text));
     enteringCapture_ = outer;
+}
+
+void TMainForm::ShowKeyRefused(const std::string& reason)
+{
+    // The key edit box and the row keep what they had.
+    KeyRefusedSign->setText(QString::fromStdString(reason));
+    KeyRefusedSign->show();
+}
+
+void TMainForm::SetKeyNaming(keys::KeyNaming naming)
+{
+    naming_ = std::move(naming);
+    if (Capture != nullptr)
+        Capture->SetNaming(naming_);
 }
 
 void TMainForm::RzEdit1Change()
@@ -79,7 +99,8 @@ void TMainForm::RzEdit1Change()
     const std::vector<std::string>& captured =
         Capture != nullptr && enteringCapture_ ? Capture->CapturedKeyList() : kNothingCaptured;
     const std::optional<std::string> codes = capture::ApplyKeyEntry(
-        RzEdit1->text().toStdString(), RzTabControl1->currentIndex(), captured, PedalConfigTable);
+        RzEdit1->text().toStdString(), RzTabControl1->currentIndex(), captured, PedalConfigTable,
+        Capture != nullptr ? Capture->Naming() : naming_);
     if (codes) {
         rowStates_.UserSet(RzTabControl1->currentIndex());
         Edit2->setText(QString::fromStdString(*codes));

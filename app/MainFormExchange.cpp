@@ -105,7 +105,7 @@ void TMainForm::HidCtlDeviceData(hid::THidDevice* HidDev, std::uint8_t ReportID,
                 !version.empty())
                 RzLabel5->setText(
                     QString::fromLatin1(version.data(), static_cast<qsizetype>(version.size())));
-            protocol::StoreAnswer(PedalConfigTable, answer);
+            protocol::StoreAnswer(PedalConfigTable, answer, naming_);
             Edit2->setText(QString::fromStdString(PedalConfigTable.JoinedCodeText(answer.pedalIndex)));
             // The selected pedal's text, whichever pedal answered; setting the
             // key edit box runs its change handler.

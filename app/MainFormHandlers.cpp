@@ -16,6 +16,7 @@
 #include "app/Formlist.h"
 #include "app/MainForm.h"
 #include "app/TabControl.h"
+#include "keys/KeyNameTable.h"
 #include "keys/KeyNames.h"
 #include "keys/ModifierNames.h"
 
@@ -82,14 +83,15 @@ void TMainForm::RefreshCurrentDevice()
 void TMainForm::RzButton1Click()
 {
     TFormlist dialog(this);
+    // Every key the pedal can be given, as the keyboard labels it.
+    for (const keys::KeyNameRow& row : keys::KeyNameTable)
+        dialog.Flistbox->addItem(QString::fromStdString(naming_.Name(row.number)));
     dialog.exec();
 }
 
 void TMainForm::HIDtoKey(int usage, QString& out) const
 {
-    std::string name;
-    keys::HIDtoKey(usage, name);
-    out = QString::fromStdString(name);
+    out = QString::fromStdString(naming_.Name(usage));
 }
 
 void TMainForm::HIDtoKey2(std::uint8_t modifiers, QString& out) const
@@ -101,16 +103,12 @@ void TMainForm::HIDtoKey2(std::uint8_t modifiers, QString& out) const
 
 void TMainForm::changekey(const QString& name, QString& out) const
 {
-    std::string number;
-    keys::changekey(name.toStdString(), number);
-    out = QString::fromStdString(number);
+    out = QString::number(naming_.Usage(name.toStdString()));
 }
 
 void TMainForm::Strtokeys(const QString& name, QString& out) const
 {
-    std::string number;
-    keys::Strtokeys(name.toStdString(), number);
-    out = QString::fromStdString(number);
+    out = QString::number(naming_.Usage(name.toStdString()));
 }
 
 }  // namespace app

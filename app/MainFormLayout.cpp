@@ -14,6 +14,7 @@
 #include "app/DeviceChangeWatch.h"
 #include "app/Fonts.h"
 #include "app/HookMessageFilter.h"
+#include "app/KeyboardLayoutWatch.h"
 #include "app/LineHeightDelegate.h"
 #include "app/MainForm.h"
 #include "app/MainThreadWakeup.h"
@@ -199,8 +200,12 @@ void TMainForm::BuildKeyTabs()
     ListeningSign->setPalette(signs);
     signs.setColor(QPalette::WindowText, kCaptureOffColour);
     CaptureOffSign->setPalette(signs);
+    // Where the capture-off sign would be: a refusal needs capture on.
+    KeyRefusedSign = MakeLabel(RzTabControl1, "KeyRefusedSign", 48, 58, 353, 20, QString());
+    KeyRefusedSign->setPalette(signs);
     ListeningSign->hide();
     CaptureOffSign->hide();
+    KeyRefusedSign->hide();
 }
 
 void TMainForm::BuildBottomRow()

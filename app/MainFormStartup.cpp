@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/ErrorBox.h"
+#include "app/KeyboardLayoutWatch.h"
 #include "app/MainForm.h"
 #include "app/MessageSink.h"
 #include "app/StartupError.h"
@@ -39,7 +40,9 @@ void TMainForm::FormCreate()
     Capture = std::make_unique<capture::KeyCapture>(capture::CaptureView{
         [this](const std::string& text) { ShowCapturedCombination(text); },
         [this](const std::string& text) { Edit1->setText(QString::fromStdString(text)); },
+        [this](const std::string& reason) { ShowKeyRefused(reason); },
     });
+    Capture->SetNaming(naming_);
 
     // 2.-5. Load the hook library, resolve HookOn/HookOff, create or reuse the
     //       shared block and publish the window id in it. A block that cannot
@@ -71,6 +74,8 @@ void TMainForm::RunFormCreate()
         ShowErrorBox(Messages(), nullptr, QString::fromUtf8(error.what()));
     }
     CheckCaptureAvailable();
+    layoutWatch_ = KeyboardLayoutWatch::Start(
+        *this, [this](keys::KeyNaming naming) { SetKeyNaming(std::move(naming)); });
 }
 
 }  // namespace app

@@ -13,6 +13,12 @@ constexpr std::size_t kMaxKeys = 3;
 
 }  // namespace
 
+void KeyCapture::SetNaming(keys::KeyNaming naming) {
+    for (std::string& name : list_)
+        if (const int usage = naming_.Usage(name); keys::PedalCanHold(usage)) name = naming.Name(usage);
+    naming_ = std::move(naming);
+}
+
 void KeyCapture::Reset() {
     list_.clear();
     count_ = 0;
@@ -28,32 +34,42 @@ void KeyCapture::Press(const std::string& name) {
     }
 }
 
-void KeyCapture::Release(std::string_view name) {
-    if (list_.empty()) return;
-
+void KeyCapture::Show() {
+    for (const std::string& name : list_) {
+        if (!keys::PedalCanHold(naming_.Usage(name))) {
+            if (view_.refuse) view_.refuse(name + " cannot be given to the pedal");
+            return;
+        }
+    }
     std::string combination;
     for (std::size_t i = 0; i < list_.size(); ++i) {
         if (i > 0) combination += '+';
         combination += list_[i];
     }
-
-    if (count_ >= 1 && count_ <= static_cast<int>(kMaxKeys)) {
-        if (view_.setKeyEditText) view_.setKeyEditText(combination);
-        std::string codes;
-        std::string number;
-        const std::size_t shown = std::min(static_cast<std::size_t>(count_), list_.size());
-        for (std::size_t i = 0; i < shown; ++i) {
-            keys::changekey(list_[i], number);
-            if (i > 0) codes += '-';
-            codes += number;
-        }
-        if (view_.setCodeEditText) view_.setCodeEditText(codes);
+    if (view_.setKeyEditText) view_.setKeyEditText(combination);
+    std::string codes;
+    const std::size_t shown = std::min(static_cast<std::size_t>(count_), list_.size());
+    for (std::size_t i = 0; i < shown; ++i) {
+        if (i > 0) codes += '-';
+        codes += std::to_string(naming_.Usage(list_[i]));
     }
+    if (view_.setCodeEditText) view_.setCodeEditText(codes);
+}
+
+void KeyCapture::Release(std::string_view name) {
+    if (list_.empty()) return;
+    if (count_ >= 1 && count_ <= static_cast<int>(kMaxKeys)) Show();
 
     const auto it = std::find(list_.begin(), list_.end(), name);
     if (it == list_.end()) return;  // CaptureCount keeps its value
     list_.erase(it);
     count_ = 0;
+}
+
+std::string KeyCapture::NameOf(std::uint32_t lParam) const {
+    std::string name = KeyNameForMessage(lParam);
+    if (const int usage = keys::UsageNumber(name); usage != 0) return naming_.Name(usage);
+    return name;
 }
 
 void KeyCapture::HandleNamedKey(const std::string& name, std::uint32_t wParam) {
@@ -71,9 +87,9 @@ bool KeyCapture::HandleHookMessage(std::uint32_t message, std::uint32_t wParam,
         switch (message) {
             case hookmsg::kHookKeyMessage:
                 if (lParam & hookmsg::kReleaseBit)
-                    Release(KeyNameForMessage(lParam));
+                    Release(NameOf(lParam));
                 else if (!(lParam & hookmsg::kPreviousStateBit))
-                    Press(KeyNameForMessage(lParam));
+                    Press(NameOf(lParam));
                 break;  // a press of a key already down is auto-repeat
             case hookmsg::kHookLeftWindows:
                 HandleNamedKey("Left Windows", wParam);

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "keys/KeyNaming.h"
+
 namespace capture {
 
 // What the capture shows. Unset callbacks are skipped.
@@ -20,6 +22,10 @@ struct CaptureView {
     std::function<void(const std::string&)> setKeyEditText;
     // Sets the diagnostic field with the usage numbers, e.g. "224-4".
     std::function<void(const std::string&)> setCodeEditText;
+    // Says why a combination was not shown: it holds a key the pedal cannot
+    // be given ("F13 cannot be given to the pedal"). The key edit box and
+    // the row keep what they had.
+    std::function<void(const std::string&)> refuse;
 };
 
 class KeyCapture {
@@ -27,6 +33,11 @@ public:
     explicit KeyCapture(CaptureView view = {}) : view_(std::move(view)) {}
 
     void SetView(CaptureView view) { view_ = std::move(view); }
+
+    // The names keys are captured by: the table's until a layout's are
+    // given. Keys held at the change are renamed, so their releases match.
+    void SetNaming(keys::KeyNaming naming);
+    const keys::KeyNaming& Naming() const { return naming_; }
 
     // Names of the held keys in press order: no name twice, at most three.
     const std::vector<std::string>& CapturedKeyList() const { return list_; }
@@ -38,7 +49,9 @@ public:
     // the hook goes on, and nothing held outlives the hook going off.
     void Reset();
 
-    // The press and release rules for one key name.
+    // The press and release rules for one key name. A key's name is its
+    // position named by Naming(), or, for a key with no position the pedal
+    // holds, the key data's own name ("F13").
     void Press(const std::string& name);
     void Release(std::string_view name);
 
@@ -50,8 +63,11 @@ public:
 
 private:
     void HandleNamedKey(const std::string& name, std::uint32_t wParam);
+    std::string NameOf(std::uint32_t lParam) const;
+    void Show();
 
     CaptureView view_;
+    keys::KeyNaming naming_;
     std::vector<std::string> list_;
     int count_ = 0;
 };

@@ -1,8 +1,9 @@
 // English key names from keyboard-message key data: bits 16..23 the PC set-1
 // scan code, bit 24 the extended (E0) flag. Names follow key positions on a
 // US PC keyboard and are exactly the KeyNameTable names for every key that
-// table lists. Keys outside the table get names of their own ("F13",
-// "Oem 102", "Volume Up", ...); a code no key has gets a generic name
+// table lists: these names are key positions, which KeyCapture names again
+// in the user's layout. Keys outside the table get names of their own
+// ("F13", "Volume Up", ...); a code no key has gets a generic name
 // ("Key 5A", "Key E0 5A"), so even an unknown key shows up and its release
 // matches its press.
 #pragma once

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "keys/KeyNames.h"
+#include "keys/KeyNameTable.h"
 
 namespace capture {
 namespace {
@@ -14,7 +14,8 @@ constexpr int kLastKeyUsage = 101;
 
 std::optional<std::string> ApplyKeyEntry(std::string_view text, int tab,
                                          const std::vector<std::string>& capturedKeys,
-                                         protocol::PedalConfigTable& table) {
+                                         protocol::PedalConfigTable& table,
+                                         const keys::KeyNaming& naming) {
     table.SetKeyText(tab, std::string(text));
     if (capturedKeys.empty()) return std::nullopt;
 
@@ -22,7 +23,7 @@ std::optional<std::string> ApplyKeyEntry(std::string_view text, int tab,
     std::string shown;
     int slot = 0;
     for (const std::string& name : capturedKeys) {
-        const int n = keys::UsageNumber(name);
+        const int n = naming.Usage(name);
         if (n >= 1 && n <= kLastKeyUsage) {
             if (slot < kLastKeySlot) {
                 ++slot;

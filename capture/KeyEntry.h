@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "keys/KeyNaming.h"
 #include "protocol/PedalConfigTable.h"
 
 namespace capture {
@@ -17,11 +18,13 @@ namespace capture {
 // text for the diagnostic field ("01-04-00-00"), or nothing when no keys were
 // captured and the row's codes were left alone.
 //
-// Names are turned into usage numbers with the key vocabulary: 1..101 fill
+// Names are turned into usage numbers by `naming` (the names the capture
+// gave them, the table's names meaning their keys too): 1..101 fill
 // key slots 1..3 in list order (further key names are dropped), 224..231 set
 // bit n - 224 of slot 0, anything else (0 for an unknown name) is skipped.
 std::optional<std::string> ApplyKeyEntry(std::string_view text, int tab,
                                          const std::vector<std::string>& capturedKeys,
-                                         protocol::PedalConfigTable& table);
+                                         protocol::PedalConfigTable& table,
+                                         const keys::KeyNaming& naming = keys::TableNaming());
 
 }  // namespace capture

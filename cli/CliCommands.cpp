@@ -44,8 +44,8 @@ bool IsStandardStream(const std::optional<std::string>& file) { return file && *
 class Commands {
  public:
   Commands(const CliOptions& o, hid::platform::Backend& backend, std::istream& in, std::ostream& out,
-           std::ostream& err, const PlatformTexts& texts)
-      : o_(o), session_(backend), in_(in), out_(out), err_(err), texts_(texts) {}
+           std::ostream& err, const PlatformTexts& texts, keys::KeyNaming naming)
+      : o_(o), session_(backend), in_(in), out_(out), err_(err), texts_(texts), naming_(std::move(naming)) {}
 
   int Run() {
     if (o_.command == "list") return List();
@@ -164,8 +164,8 @@ class Commands {
            << JsonQuote(FirmwareText(first)) << ",\n  \"pedals\": " << PedalsArrayJson(entries) << "\n}\n";
     } else {
       for (const ProfileEntry& e : entries) {
-        const std::string name = DisplayText(e.bytes);
-        out_ << "pedal " << e.pedal << ": " << (name.empty() ? "(none)" : name) << " (" << BytesText(e.bytes)
+        const std::string name = DisplayText(e.bytes, naming_);
+        out_ << "pedal " << e.pedal << ": " << (name.empty() ? "none" : name) << " (" << BytesText(e.bytes)
              << ")\n";
       }
     }
@@ -201,7 +201,7 @@ class Commands {
       }
       entries = profile.entries;
     } else {
-      const KeyParseResult keys = ParseKeyCombination(*o_.keys);
+      const KeyParseResult keys = ParseKeyCombination(*o_.keys, naming_);
       if (!keys.ok) {
         err_ << "error: " << keys.error << "\n";
         return kExitBadKeys;
@@ -221,8 +221,8 @@ class Commands {
         }
         return kExitWriteFailed;
       }
-      const std::string name = DisplayText(e.bytes);
-      out_ << "pedal " << e.pedal << ": wrote " << (name.empty() ? "(none)" : name) << " (" << BytesText(e.bytes)
+      const std::string name = DisplayText(e.bytes, naming_);
+      out_ << "pedal " << e.pedal << ": wrote " << (name.empty() ? "none" : name) << " (" << BytesText(e.bytes)
            << ")\n";
     }
     out_ << "done\n";
@@ -288,6 +288,7 @@ class Commands {
   std::ostream& out_;
   std::ostream& err_;
   const PlatformTexts& texts_;
+  const keys::KeyNaming naming_;
 };
 
 // The output is checked once flushed: a script that redirects it to a full
@@ -305,7 +306,7 @@ int Finish(int rc, std::ostream& out, std::ostream& err) {
 }  // namespace
 
 int RunCli(const std::vector<std::string>& args, hid::platform::Backend& backend, std::ostream& out,
-           std::ostream& err, const PlatformTexts& texts, std::istream& in) {
+           std::ostream& err, const PlatformTexts& texts, const LayoutLookup& layouts, std::istream& in) {
   const OptionsResult parsed = ParseOptions(args);
   if (!parsed.ok) {
     err << "error: " << parsed.error << "\n";
@@ -315,7 +316,16 @@ int RunCli(const std::vector<std::string>& args, hid::platform::Backend& backend
     out << HelpText();
     return Finish(kExitOk, out, err);
   }
-  Commands commands(parsed.options, backend, in, out, err, texts);
+  keys::KeyNaming naming;
+  if (parsed.options.layout) {
+    std::optional<keys::KeyNaming> named = layouts ? layouts(*parsed.options.layout) : std::nullopt;
+    if (!named) {
+      err << "error: no keyboard layout \"" << *parsed.options.layout << "\" here\n";
+      return kExitUsage;
+    }
+    naming = std::move(*named);
+  }
+  Commands commands(parsed.options, backend, in, out, err, texts, std::move(naming));
   return Finish(commands.Run(), out, err);
 }
 

@@ -44,6 +44,7 @@ bool Allowed(const std::string& command, const std::string& option) {
   if (option == "--json") return command == "read";
   if (option == "--pedal" || option == "--verify") return command == "write";
   if (option == "--file") return command == "write" || command == "export";
+  if (option == "--layout") return command == "read" || command == "write";
   return false;
 }
 
@@ -101,6 +102,9 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
       o.serial = value;
     } else if (arg == "--path") {
       o.path = value;
+    } else if (arg == "--layout") {
+      if (value.empty()) return Fail("--layout needs a layout name, e.g. \"de\"");
+      o.layout = value;
     } else if (arg == "--file") {
       if (value.empty()) return Fail("--file needs a file name");
       o.file = value;
@@ -134,8 +138,8 @@ std::string HelpText() {
 
 Usage:
   varnok-pedal list [--serial S | --path P] [--timeout MS]
-  varnok-pedal read [--serial S | --path P] [--count N] [--json] [--timeout MS]
-  varnok-pedal write [--serial S | --path P] --pedal N "KEYS" [--verify] [--timeout MS]
+  varnok-pedal read [--serial S | --path P] [--count N] [--json] [--layout NAME] [--timeout MS]
+  varnok-pedal write [--serial S | --path P] --pedal N "KEYS" [--layout NAME] [--verify] [--timeout MS]
   varnok-pedal write [--serial S | --path P] --file PROFILE.json [--verify] [--timeout MS]
   varnok-pedal export [--serial S | --path P] [--count N] [--file F] [--timeout MS]
   varnok-pedal watch [--count N] [--timeout MS]
@@ -168,12 +172,19 @@ Options:
                 or replace (atomically; a symbolic link is followed);
                 "-" is the standard input (write) or output (export)
   --timeout MS  how long to wait for the pedal's answers (default 2000)
+  --layout NAME read/write: name the keys as the keyboard layout NAME labels
+                them (an xkb layout name such as "de" or "fr"; on Windows a
+                layout id such as "00000407"); the bytes stay the same
 
 Key combinations: key names exactly as in the key table, case-sensitive,
 joined by "+": "Ctrl+Shift+A", "Alt+F4", "Page Up", "Right Ctrl+Num +".
 Modifiers (Ctrl, Shift, Alt, Left Windows, Right Ctrl, Right Shift, Right Alt,
 Right Windows) fold into the modifier byte; at most three other keys.
-An empty text or "none" clears the pedal.
+An empty text or "none" clears the pedal. A code without a name is written
+by its number: "Key 0x68". The names are the key table's (a US keyboard's)
+whatever the machine's layout, so a script means the same keys everywhere;
+with --layout the layout's names are accepted as well, and take precedence.
+Profile files and read --json always use the key table's names.
 
 Without --serial or --path the one pedal present is used; with several
 present, choose one.

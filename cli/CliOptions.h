@@ -13,6 +13,7 @@ struct CliOptions {
   std::optional<std::string> path;
   std::optional<std::string> file;
   std::optional<std::string> keys;  // the positional key text of write
+  std::optional<std::string> layout;  // read/write: name keys in this layout
   int count = 3;                    // read/export: pedals; watch: events
   bool countGiven = false;
   int pedal = 0;                    // 1-based, 0 = not given

@@ -5,9 +5,8 @@
 
 #include "keys/KeyNameTable.h"
 #include "keys/KeyNames.h"
-#include "protocol/AnswerDisplayText.h"
+#include "keys/ModifierNames.h"
 #include "protocol/HexText.h"
-#include "protocol/PedalAnswer.h"
 
 namespace cli {
 
@@ -47,7 +46,7 @@ std::string UnknownNameMessage(std::string_view part) {
 
 }  // namespace
 
-KeyParseResult ParseKeyCombination(std::string_view text) {
+KeyParseResult ParseKeyCombination(std::string_view text, const keys::KeyNaming& naming) {
   KeyParseResult result;
   if (text.empty() || text == "none") {
     result.ok = true;
@@ -59,12 +58,14 @@ KeyParseResult ParseKeyCombination(std::string_view text) {
   int keyCount = 0;
   for (std::size_t i = 0; i < parts.size();) {
     int usage = 0;
+    bool numbered = false;
     std::size_t used = 0;
     std::string joined;
     for (std::size_t k = i; k < parts.size(); ++k) {
       joined += (k == i ? "" : "+") + parts[k];
-      if (const int u = keys::UsageNumber(joined); u != 0) {
+      if (const int u = naming.Usage(joined); u != 0) {
         usage = u;
+        numbered = keys::UnnamedCode(joined) != 0;
         used = k - i + 1;
       }
     }
@@ -73,8 +74,8 @@ KeyParseResult ParseKeyCombination(std::string_view text) {
                                       : UnknownNameMessage(parts[i]);
       return result;
     }
-    const std::string name = std::string(keys::KeyName(usage));
-    if (usage >= keys::kFirstModifierUsage && usage <= keys::kLastModifierUsage) {
+    const std::string name = numbered ? keys::UnnamedCodeName(usage) : naming.Name(usage);
+    if (!numbered && usage >= keys::kFirstModifierUsage && usage <= keys::kLastModifierUsage) {
       result.bytes[0] |= static_cast<std::uint8_t>(1u << (usage - keys::kFirstModifierUsage));
     } else {
       for (int k = 1; k <= keyCount; ++k) {
@@ -119,12 +120,15 @@ std::string BytesText(const PedalBytes& bytes) {
   return text;
 }
 
-std::string DisplayText(const PedalBytes& bytes) {
-  protocol::PedalAnswer answer;
-  answer.isConfigAnswer = true;
-  answer.modifiers = bytes[0];
-  for (int i = 0; i < 3; ++i) answer.keys[i] = bytes[i + 1];
-  return protocol::AnswerDisplayText(answer);
+std::string DisplayText(const PedalBytes& bytes, const keys::KeyNaming& naming) {
+  std::string text;
+  keys::HIDtoKey2(bytes[0], text);
+  for (std::size_t i = 1; i < bytes.size(); ++i) {
+    if (bytes[i] == 0 || bytes[i] == 0xFF) continue;
+    if (!text.empty()) text += '+';
+    text += naming.KeySlotName(bytes[i]);
+  }
+  return text;
 }
 
 }  // namespace cli

@@ -1,6 +1,8 @@
 // The fixed vocabulary of keys the pedal can be given: name and usage number
 // on the HID Keyboard/Keypad page (0x07). Key rows use 4..101, modifier rows
-// 224..231 (bit n of the modifier byte is usage 224 + n).
+// 224..231 (bit n of the modifier byte is usage 224 + n). The names are those
+// of the key positions on a US keyboard; 50 and 100 are the two keys an ISO
+// keyboard has beside Enter and beside left Shift.
 #pragma once
 
 #include <array>
@@ -14,7 +16,7 @@ struct KeyNameRow {
     int number;
 };
 
-inline constexpr std::size_t kKeyNameRowCount = 104;
+inline constexpr std::size_t kKeyNameRowCount = 106;
 inline constexpr int kFirstModifierUsage = 224;
 inline constexpr int kLastModifierUsage = 231;
 // Numbers below this bound are key rows, numbers from it on are modifiers.
@@ -29,7 +31,7 @@ inline constexpr std::array<KeyNameRow, kKeyNameRowCount> KeyNameTable{{
     {"1", 30}, {"2", 31}, {"3", 32}, {"4", 33}, {"5", 34}, {"6", 35},
     {"7", 36}, {"8", 37}, {"9", 38}, {"0", 39},
     {"Enter", 40}, {"Esc", 41}, {"Backspace", 42}, {"Tab", 43}, {"Space", 44},
-    {"-", 45}, {"=", 46}, {"[", 47}, {"]", 48}, {"\\", 49},
+    {"-", 45}, {"=", 46}, {"[", 47}, {"]", 48}, {"\\", 49}, {"Non-US #", 50},
     {";", 51}, {"'", 52}, {"`", 53}, {",", 54}, {".", 55}, {"/", 56},
     {"Caps Lock", 57},
     {"F1", 58}, {"F2", 59}, {"F3", 60}, {"F4", 61}, {"F5", 62}, {"F6", 63},
@@ -41,7 +43,7 @@ inline constexpr std::array<KeyNameRow, kKeyNameRowCount> KeyNameTable{{
     {"Num +", 87}, {"Num Enter", 88},
     {"Num 1", 89}, {"Num 2", 90}, {"Num 3", 91}, {"Num 4", 92}, {"Num 5", 93},
     {"Num 6", 94}, {"Num 7", 95}, {"Num 8", 96}, {"Num 9", 97}, {"Num 0", 98},
-    {"Num Del", 99},
+    {"Num Del", 99}, {"Non-US \\", 100},
     {"Application", 101},
     {"Ctrl", 224}, {"Shift", 225}, {"Alt", 226}, {"Left Windows", 227},
     {"Right Ctrl", 228}, {"Right Shift", 229}, {"Right Alt", 230},

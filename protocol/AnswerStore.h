@@ -3,6 +3,7 @@
 // display text becomes AnswerDisplayText.
 #pragma once
 
+#include "keys/KeyNaming.h"
 #include "protocol/PedalAnswer.h"
 #include "protocol/PedalConfigTable.h"
 
@@ -10,6 +11,7 @@ namespace protocol {
 
 // Returns false and leaves the table unchanged for a report that is not a
 // configuration answer or whose pedal index has no row (8 or more).
-bool StoreAnswer(PedalConfigTable& table, const PedalAnswer& answer);
+bool StoreAnswer(PedalConfigTable& table, const PedalAnswer& answer,
+                 const keys::KeyNaming& naming = keys::TableNaming());
 
 }  // namespace protocol

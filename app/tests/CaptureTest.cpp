@@ -1,5 +1,6 @@
 // Key capture in the window: hook messages in, key edit box, diagnostic
 // fields and configuration table out.
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -10,6 +11,7 @@
 #include "app/TabBar.h"
 #include "app/TabControl.h"
 #include "app/tests/CaptureWindow.h"
+#include "keys/tests/GermanLetters.h"
 
 namespace app {
 namespace {
@@ -38,6 +40,47 @@ TEST_F(CaptureTest, ReleaseShowsTheCombinationAndEntersIt)
     Key(kCtrlScan, false);
     EXPECT_EQ(form.RzEdit1->text(), "Ctrl+A");
     EXPECT_TRUE(form.Capture->CapturedKeyList().empty());
+}
+
+// A key the pedal cannot hold: the reason shows, the key box and the row
+// keep the combination they had, and the next capture takes the sign away.
+TEST_F(CaptureTest, AKeyThePedalCannotHoldIsRefusedWithTheReason)
+{
+    constexpr std::uint32_t kF13Scan = 0x64;
+    ShowActive();
+    Key(kCtrlScan, true);
+    Key(kAScan, true);
+    Key(kAScan, false);
+    Key(kCtrlScan, false);
+    Key(kCtrlScan, true);
+    Key(kF13Scan, true);
+    Key(kF13Scan, false);
+    Key(kCtrlScan, false);
+
+    EXPECT_TRUE(form.KeyRefusedSign->isVisible());
+    EXPECT_EQ(form.KeyRefusedSign->text(), "F13 cannot be given to the pedal");
+    EXPECT_EQ(form.RzEdit1->text(), "Ctrl+A");
+    EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "01-04-00-00");
+
+    Key(kShiftScan, true);
+    Key(kShiftScan, false);
+    EXPECT_FALSE(form.KeyRefusedSign->isVisible());
+    EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "02-00-00-00");
+}
+
+// Keys show as the layout labels them and are entered by position.
+TEST_F(CaptureTest, TheCombinationIsNamedInTheLayout)
+{
+    constexpr std::uint32_t kUsYScan = 0x15;
+    form.SetKeyNaming(keys::KeyNaming(keys::testing::GermanLetters()));
+    ShowActive();
+    Key(kCtrlScan, true);
+    Key(kUsYScan, true);
+    Key(kUsYScan, false);
+
+    EXPECT_EQ(form.RzEdit1->text(), "Ctrl+Z");
+    EXPECT_EQ(form.Edit1->text(), "224-28");
+    EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "01-1C-00-00");
 }
 
 TEST_F(CaptureTest, EntryGoesToTheSelectedTab)

@@ -13,6 +13,7 @@
 #include "app/TabControl.h"
 #include "app/WriteInOutcome.h"
 #include "app/tests/PedalWindow.h"
+#include "keys/tests/GermanLetters.h"
 
 namespace app {
 namespace {
@@ -114,6 +115,26 @@ TEST_F(ExchangeTest, WriteInSendsTheTableAndSaysDone)
     EXPECT_EQ(box.icon, QMessageBox::Warning);   // the exclamation icon
     EXPECT_EQ(box.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     EXPECT_EQ(box.owner, form.get());
+}
+
+// A read-out names the keys as the layout labels them, a code without a name
+// by its number, and Write in sends the same bytes back.
+TEST_F(ExchangeTest, ReadOutNamesKeysInTheLayoutAndWriteInSendsThemBackUnchanged)
+{
+    test::Pedal& pedal = Plug();
+    pedal.Firmware().SetSlot(0, {0x01, 0x1C, 0x68, 0x00});
+    StartAndWaitForAnswers();
+    form->SetKeyNaming(keys::KeyNaming(keys::testing::GermanLetters()));
+    form->RzBitBtn2Click();
+    ASSERT_TRUE(WaitFor([this] { return form->RzEdit1->text() == "Ctrl+Z+Key 0x68"; }))
+        << form->RzEdit1->text().toStdString();
+    ASSERT_TRUE(WaitForSends());
+
+    QTest::mouseClick(form->RzBitBtn1, Qt::LeftButton);
+    ASSERT_TRUE(WaitForBoxes(1));
+    ASSERT_FALSE(pedal.Device()->Writes().empty());
+    EXPECT_EQ(pedal.Device()->Writes().back(), (Bytes{0x02, 0x02, 0x00, 0x01, 0x1C, 0x68, 0x00, 0x00}));
+    EXPECT_EQ(OnlyBox().text, "Setup Done!");
 }
 
 TEST_F(ExchangeTest, WriteInOfThreePedalsSendsOneReportEach)

@@ -9,14 +9,17 @@
 #include "app/Formlist.h"
 #include "app/MainForm.h"
 #include "app/tests/UnloadedBus.h"
+#include "keys/KeyNameTable.h"
+#include "keys/tests/GermanLetters.h"
 
 namespace app {
 namespace {
 
-TEST(WindowTest, KeyListDialogIsModalEmptyAndGoneAfterwards)
+TEST(WindowTest, KeyListDialogIsModalListsTheKeysByTheirLabelsAndIsGoneAfterwards)
 {
     test::UnloadedBus bus;
     TMainForm form(bus);
+    form.SetKeyNaming(keys::KeyNaming(keys::testing::GermanLetters()));
     form.show();
     bool seen = false;
     QTimer::singleShot(0, [&] {
@@ -31,7 +34,11 @@ TEST(WindowTest, KeyListDialogIsModalEmptyAndGoneAfterwards)
         EXPECT_TRUE(dialog->windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint));
         EXPECT_EQ(dialog->pos(), QPoint(705, 184));
         EXPECT_EQ(dialog->Flistbox->geometry(), QRect(24, 32, 217, 145));
-        EXPECT_EQ(dialog->Flistbox->count(), 0);
+        ASSERT_EQ(dialog->Flistbox->count(), static_cast<int>(keys::KeyNameTable.size()));
+        // Rows in usage order: A..X, then the key at the US Y position.
+        EXPECT_EQ(dialog->Flistbox->item(24)->text(), "Z");
+        EXPECT_EQ(dialog->Flistbox->item(0)->text(), "A");
+        EXPECT_EQ(dialog->Flistbox->item(dialog->Flistbox->count() - 1)->text(), "Right Windows");
         dialog->close();
     });
     form.RzButton1Click();

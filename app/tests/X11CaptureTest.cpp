@@ -272,5 +272,35 @@ TEST_F(RealHookLibrary, CapturesWindowsAndMenuKeysAndKeysHeldBeforeFocus)
 #endif
 }
 
+// The server's layout names the keys: after "setxkbmap de" the key at the
+// US Y position shows as "Z", and its position (0x1C) is what the row holds.
+TEST_F(RealHookLibrary, NamesKeysAsTheServersLayoutDoesAndEntersTheirPositions)
+{
+#ifndef APP_HOOKMOD_FOLDER
+    GTEST_SKIP() << "built without the hook library";
+#else
+    constexpr std::uint8_t kUsYKey = 29;
+    if (std::system("command -v setxkbmap >/dev/null") != 0)
+        GTEST_SKIP() << "no setxkbmap";
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_EQ(std::system("setxkbmap -layout de"), 0);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form.KeyNaming().Name(0x1C) == "Z"; }, 20000));
+
+    form.RzEdit1->setFocus(Qt::TabFocusReason);
+    InjectKey(connection.get(), kLeftCtrlKey, true);
+    InjectKey(connection.get(), kUsYKey, true);
+    InjectKey(connection.get(), kUsYKey, false);
+    InjectKey(connection.get(), kLeftCtrlKey, false);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !form.RzEdit1->text().isEmpty(); }, 5000));
+    EXPECT_EQ(form.RzEdit1->text(), "Ctrl+Z");
+    EXPECT_EQ(form.Edit1->text(), "224-28");
+    EXPECT_EQ(form.PedalConfigTable.JoinedCodeText(0), "01-1C-00-00");
+    form.CBox->setFocus(Qt::TabFocusReason);
+
+    ASSERT_EQ(std::system("setxkbmap -layout us"), 0);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return form.KeyNaming().Name(0x1C) == "Y"; }, 20000));
+#endif
+}
+
 }  // namespace
 }  // namespace app

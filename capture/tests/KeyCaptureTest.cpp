@@ -8,6 +8,7 @@
 
 #include "capture/KeyCapture.h"
 #include "capture/KeyEntry.h"
+#include "keys/tests/GermanLetters.h"
 #include "protocol/PedalConfigTable.h"
 
 namespace {
@@ -24,7 +25,8 @@ std::uint32_t Repeat(unsigned scan, bool ext = false) { return Down(scan, ext) |
 std::uint32_t Up(unsigned scan, bool ext = false) { return Down(scan, ext) | 0xC0000000u; }
 
 constexpr unsigned kCtrl = 0x1D, kShift = 0x2A, kAlt = 0x38, kA = 0x1E, kB = 0x30,
-                   kOem102 = 0x56;
+                   kY = 0x15, kIso = 0x56, kF13 = 0x64, kVolumeUp = 0x30;
+
 
 class Capture : public ::testing::Test {
 protected:
@@ -32,10 +34,12 @@ protected:
         capture_.SetView({
             [this](const std::string& text) {
                 keyEdit_.push_back(text);
-                if (auto codes = capture::ApplyKeyEntry(text, 0, capture_.CapturedKeyList(), table_))
+                if (auto codes = capture::ApplyKeyEntry(text, 0, capture_.CapturedKeyList(), table_,
+                                                        capture_.Naming()))
                     edit2_.push_back(*codes);
             },
             [this](const std::string& text) { edit1_.push_back(text); },
+            [this](const std::string& reason) { refused_.push_back(reason); },
         });
     }
 
@@ -49,7 +53,7 @@ protected:
 
     capture::KeyCapture capture_;
     protocol::PedalConfigTable table_;
-    Names keyEdit_, edit1_, edit2_;
+    Names keyEdit_, edit1_, edit2_, refused_;
 };
 
 TEST_F(Capture, FirstReleaseShowsTheCombinationAndLaterOnesOnlyTakeNamesOff) {
@@ -150,19 +154,63 @@ TEST_F(Capture, ReleaseOfANameNotHeldShowsButKeepsTheCount) {
     EXPECT_EQ(capture_.CaptureCount(), 0);
 }
 
-TEST_F(Capture, KeyOutsideTheVocabularyIsShownButAddsNoCode) {
-    Key(Down(kOem102));
-    Key(Down(kA));
-    Key(Up(kA));
-    EXPECT_EQ(keyEdit_, Names{"Oem 102+A"});
-    EXPECT_EQ(edit1_, Names{"0-4"});
-    EXPECT_EQ(table_.JoinedCodeText(0), "00-04-00-00");
-    EXPECT_EQ(table_.KeyText(0), "Oem 102+A");
+// What the pedal can hold is shown and entered; a combination with any other
+// key is refused with the reason, and the row keeps what it had.
+TEST_F(Capture, OnlyKeysThePedalCanHoldAreShown) {
+    struct Case {
+        std::vector<std::uint32_t> keys;  // pressed in order, the last released first
+        const char* shown;                // nullptr: refused
+        const char* reason;
+        const char* row;
+    };
+    const Case cases[] = {
+        {{Down(kIso), Down(kA)}, "Non-US \\+A", nullptr, "00-64-04-00"},
+        {{Down(kCtrl), Down(kF13)}, nullptr, "F13 cannot be given to the pedal", "02-05-00-00"},
+        {{Down(kVolumeUp, true)}, nullptr, "Volume Up cannot be given to the pedal", "02-05-00-00"},
+        {{Down(0x5A), Down(kB)}, nullptr, "Key 5A cannot be given to the pedal", "02-05-00-00"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.reason != nullptr ? c.reason : c.shown);
+        capture::ApplyKeyEntry("Shift+B", 0, {"Shift", "B"}, table_);
+        keyEdit_.clear();
+        refused_.clear();
+        for (std::uint32_t key : c.keys) Key(key);
+        Key(c.keys.back() | 0xC0000000u);
+        EXPECT_EQ(keyEdit_, c.shown != nullptr ? Names{c.shown} : Names{});
+        EXPECT_EQ(refused_, c.reason != nullptr ? Names{c.reason} : Names{});
+        EXPECT_EQ(table_.JoinedCodeText(0), c.row);
+        capture_.Reset();
+    }
+}
+
+TEST_F(Capture, KeysAreNamedInTheLayoutAndEnteredByPosition) {
+    capture_.SetNaming(keys::KeyNaming(keys::testing::GermanLetters()));
+    Key(Down(kCtrl));
+    Key(Down(kY));
+    Key(Up(kY));
+    EXPECT_EQ(keyEdit_, Names{"Ctrl+Z"});
+    EXPECT_EQ(edit1_, Names{"224-28"});
+    EXPECT_EQ(table_.JoinedCodeText(0), "01-1C-00-00");
+    Key(Up(kCtrl));
+    EXPECT_TRUE(capture_.CapturedKeyList().empty());
+}
+
+// The layout changes while keys are held: their releases still match.
+TEST_F(Capture, KeysHeldAcrossALayoutChangeAreRenamed) {
+    Key(Down(kCtrl));
+    Key(Down(kY));
+    capture_.SetNaming(keys::KeyNaming(keys::testing::GermanLetters()));
+    EXPECT_EQ(capture_.CapturedKeyList(), (Names{"Ctrl", "Z"}));
+    Key(Up(kY));
+    Key(Up(kCtrl));
+    EXPECT_EQ(keyEdit_, Names{"Ctrl+Z"});
+    EXPECT_TRUE(capture_.CapturedKeyList().empty());
 }
 
 TEST_F(Capture, AFailingWindowCallbackEndsTheHandlingSilently) {
     capture_.SetView({[](const std::string&) { throw std::runtime_error("widget gone"); },
-                      [this](const std::string& text) { edit1_.push_back(text); }});
+                      [this](const std::string& text) { edit1_.push_back(text); },
+                      {}});
     Key(Down(kCtrl));
     EXPECT_NO_THROW(Key(Up(kCtrl)));
     EXPECT_TRUE(edit1_.empty());

@@ -58,7 +58,8 @@ const PcKey kPcKeys[] = {
     {"Application", 0x5D, true},
     {"Ctrl", 0x1D, false}, {"Shift", 0x2A, false}, {"Alt", 0x38, false},
     {"Left Windows", 0x5B, true}, {"Right Ctrl", 0x1D, true},
-    {"Right Shift", 0x36, false}, {"Right Alt", 0x38, true}, {"Right Windows", 0x5C, true},
+    {"Non-US \\", 0x56, false}, {"Right Shift", 0x36, false}, {"Right Alt", 0x38, true},
+    {"Right Windows", 0x5C, true},
 };
 
 TEST(KeyDataNames, EveryVocabularyKeyGetsExactlyItsName) {
@@ -74,6 +75,8 @@ TEST(KeyDataNames, EveryVocabularyKeyGetsExactlyItsName) {
     }
     std::set<std::string> vocabulary;
     for (const auto& row : keys::KeyNameTable) vocabulary.insert(std::string(row.name));
+    // A PC keyboard sends one scan code for the keys at "\\" and "Non-US #".
+    vocabulary.erase("Non-US #");
     EXPECT_EQ(covered, vocabulary);
 }
 
@@ -95,7 +98,7 @@ TEST(KeyDataNames, EveryKeyDataHasItsOwnShortName) {
 
 TEST(KeyDataNames, KeysOutsideTheVocabularyAddNoCodes) {
     for (const auto& [scan, extended, name] :
-         {std::tuple{0x56u, false, "Oem 102"}, {0x64u, false, "F13"}, {0x76u, false, "F24"},
+         {std::tuple{0x64u, false, "F13"}, {0x76u, false, "F24"},
           {0x54u, false, "Sys Req"}, {0x46u, true, "Break"}, {0x30u, true, "Volume Up"},
           {0x22u, true, "Play/Pause"}, {0x00u, false, "Key 00"}, {0x5Au, true, "Key E0 5A"},
           {0xFFu, false, "Key FF"}}) {

@@ -22,6 +22,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/FileStreamBuf.h"
 #include "hid/platform/virtual/VirtualBus.h"
+#include "keys/tests/GermanLetters.h"
 #include "sim/PedalFirmware.h"
 
 namespace cli {
@@ -86,7 +87,10 @@ class CommandsTest : public ::testing::Test {
     std::ostringstream out, err;
     std::istringstream in(input);
     CliRun r;
-    r.rc = RunCli(args, bus, out, err, {}, in);
+    r.rc = RunCli(args, bus, out, err, {}, [](const std::string& name) -> std::optional<keys::KeyNaming> {
+      if (name != "de") return std::nullopt;
+      return keys::KeyNaming(keys::testing::GermanLetters());
+    }, in);
     r.out = out.str();
     r.err = err.str();
     return r;
@@ -183,6 +187,30 @@ TEST_F(CommandsTest, ReadShowsNamesAndBytes) {
 
   r = Cli({"read", "--count", "1"});
   EXPECT_EQ(r.out, "pedal 1: Ctrl+C (01-06-00-00)\n");
+}
+
+// Table names by default whatever the layout; --layout names the keys as
+// that keyboard does, and the bytes are the same either way. Codes without a
+// name and cleared pedals read out as texts "write" takes.
+TEST_F(CommandsTest, LayoutNamesOnlyWithLayoutAndReadOutsParseBack) {
+  const Pedal p = Plug();
+  p.firmware->SetSlot(1, {0x01, 0x68, 0, 0});
+  p.firmware->SetSlot(2, {0, 0, 0, 0});
+  CliRun r = Cli({"write", "--pedal", "1", "Ctrl+Z", "--layout", "de"});
+  ASSERT_EQ(r.rc, kExitOk) << r.err;
+  EXPECT_EQ(r.out, "pedal 1: wrote Ctrl+Z (01-1C-00-00)\ndone\n");
+  EXPECT_EQ(Cli({"read"}).out,
+            "pedal 1: Ctrl+Y (01-1C-00-00)\npedal 2: Ctrl+Key 0x68 (01-68-00-00)\npedal 3: none (00-00-00-00)\n");
+  EXPECT_EQ(Cli({"read", "--count", "1", "--layout=de"}).out, "pedal 1: Ctrl+Z (01-1C-00-00)\n");
+
+  r = Cli({"write", "--pedal", "3", "Ctrl+Key 0x68"});
+  ASSERT_EQ(r.rc, kExitOk) << r.err;
+  EXPECT_EQ(p.firmware->GetSlot(2), (Slot{0x01, 0x68, 0, 0}));
+
+  r = Cli({"read", "--layout", "xx"});
+  EXPECT_EQ(r.rc, kExitUsage);
+  EXPECT_EQ(r.err, "error: no keyboard layout \"xx\" here\n");
+  EXPECT_EQ(Cli({"export", "--layout", "de"}).rc, kExitUsage);
 }
 
 TEST_F(CommandsTest, ReadJsonIsMachineReadable) {

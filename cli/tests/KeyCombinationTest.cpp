@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/KeyCombination.h"
+#include "keys/tests/GermanLetters.h"
 
 namespace cli {
 namespace {
@@ -71,6 +72,43 @@ TEST(KeyCombination, DisplayTextFollowsTheDeviceRule) {
   // Every combination the parser accepts reads back as the same bytes.
   for (const char* text : {"Ctrl+C", "Alt+Num +", "Right Shift+Page Down+F12+\\"}) {
     EXPECT_EQ(Parsed(DisplayText(Parsed(text)).c_str()), Parsed(text)) << text;
+  }
+}
+
+// Codes without a name, empty slots and codes beyond the key rows read out
+// as a text that parses back to the same keys.
+TEST(KeyCombination, ReadOutTextsParseBack) {
+  struct Case {
+    PedalBytes bytes;
+    const char* text;
+    PedalBytes parsed;
+  };
+  for (const Case& c : {Case{{0x00, 0x68, 0, 0}, "Key 0x68", {0x00, 0x68, 0, 0}},
+                        Case{{0x01, 0x68, 0, 0}, "Ctrl+Key 0x68", {0x01, 0x68, 0, 0}},
+                        Case{{0x01, 0xE0, 0, 0}, "Ctrl+Key 0xE0", {0x01, 0xE0, 0, 0}},
+                        Case{{0x00, 0x32, 0x64, 0}, "Non-US #+Non-US \\", {0x00, 0x32, 0x64, 0}},
+                        Case{{0x00, 0x00, 0x05, 0}, "B", {0x00, 0x05, 0, 0}},
+                        Case{{0x00, 0xFF, 0xFF, 0xFF}, "", {0, 0, 0, 0}}}) {
+    EXPECT_EQ(DisplayText(c.bytes), c.text);
+    EXPECT_EQ(Parsed(c.text), c.parsed) << c.text;
+  }
+}
+
+// With a layout's names the bytes stay positions: "Z" on a German keyboard
+// is the US Y position; table names still mean their keys where the layout
+// has no such name.
+TEST(KeyCombination, LayoutNamesMeanTheirPositions) {
+  const keys::KeyNaming german{keys::testing::GermanLetters()};
+  struct Case {
+    const char* text;
+    PedalBytes bytes;
+  };
+  for (const Case& c : {Case{"Ctrl+Z", {0x01, 0x1C, 0, 0}}, Case{"Y", {0, 0x1D, 0, 0}},
+                        Case{"Ö+Page Up", {0, 0x33, 0x4B, 0}}, Case{"Shift+<", {0x02, 0x64, 0, 0}}}) {
+    const KeyParseResult r = ParseKeyCombination(c.text, german);
+    ASSERT_TRUE(r.ok) << c.text << ": " << r.error;
+    EXPECT_EQ(r.bytes, c.bytes) << c.text;
+    EXPECT_EQ(DisplayText(r.bytes, german), c.text);
   }
 }
 

@@ -8,7 +8,9 @@
 // After windows.h:
 #include <shellapi.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -17,6 +19,7 @@
 #include "cli/FileStreamBuf.h"
 #include "cli/windows/ConsoleOutputCodePage.h"
 #include "hid/platform/windows/WindowsHidBackend.h"
+#include "keys/layout/windows/WindowsLayout.h"
 
 namespace {
 
@@ -38,6 +41,18 @@ std::vector<std::string> Arguments() {
   return args;
 }
 
+// A keyboard layout id such as "00000407": loaded, not activated.
+std::optional<keys::KeyNaming> WindowsNaming(const std::string& id) {
+  if (id.size() != KL_NAMELENGTH - 1 || id.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+    return std::nullopt;
+  std::wstring wide(id.begin(), id.end());
+  const HKL layout = LoadKeyboardLayoutW(wide.c_str(), KLF_NOTELLSHELL);
+  // For an id it does not have, the system answers with another layout.
+  const auto language = static_cast<std::uintptr_t>(std::stoul(id.substr(4), nullptr, 16));
+  if (layout == nullptr || (reinterpret_cast<std::uintptr_t>(layout) & 0xFFFF) != language) return std::nullopt;
+  return keys::KeyNaming(keys::WindowsLayout(layout));
+}
+
 }  // namespace
 
 int main() {
@@ -51,5 +66,5 @@ int main() {
   hid::platform::windows::WindowsHidBackend backend;
   cli::FileStreamBuf stdoutBuf(stdout);
   std::ostream out(&stdoutBuf);
-  return cli::RunCli(Arguments(), backend, out, std::cerr, texts);
+  return cli::RunCli(Arguments(), backend, out, std::cerr, texts, WindowsNaming);
 }

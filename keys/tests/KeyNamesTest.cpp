@@ -61,18 +61,19 @@ INSTANTIATE_TEST_SUITE_P(
                     UsageCase{44, "Space"}, UsageCase{49, "\\"}, UsageCase{53, "`"},
                     UsageCase{76, "Delete"}, UsageCase{79, "Right"}, UsageCase{80, "Left"},
                     UsageCase{81, "Down"}, UsageCase{82, "Up"}, UsageCase{83, "Num Lock"},
-                    UsageCase{99, "Num Del"}, UsageCase{224, "Ctrl"},
+                    UsageCase{99, "Num Del"}, UsageCase{50, "Non-US #"},
+                    UsageCase{100, "Non-US \\"}, UsageCase{224, "Ctrl"},
                     UsageCase{227, "Left Windows"}, UsageCase{231, "Right Windows"}));
 
 INSTANTIATE_TEST_SUITE_P(
     NumbersWithoutRow, HIDtoKeyCases,
     testing::Values(UsageCase{0, ""}, UsageCase{1, ""}, UsageCase{3, ""},
-                    UsageCase{50, ""}, UsageCase{100, ""}, UsageCase{102, ""},
+                    UsageCase{102, ""},
                     UsageCase{223, ""}, UsageCase{232, ""}, UsageCase{255, ""},
                     UsageCase{-1, ""}, UsageCase{256, ""}, UsageCase{4 + 256, ""},
                     UsageCase{INT32_MIN, ""}, UsageCase{INT32_MAX, ""}));
 
-TEST(KeyNameTable, HasNinetySixKeyRowsAndEightModifierRows) {
+TEST(KeyNameTable, HasNinetyEightKeyRowsAndEightModifierRows) {
     int keyRows = 0;
     int modifierRows = 0;
     std::set<std::string_view> names;
@@ -81,14 +82,14 @@ TEST(KeyNameTable, HasNinetySixKeyRowsAndEightModifierRows) {
         if (row.number >= 4 && row.number <= 101) ++keyRows;
         if (row.number >= 224 && row.number <= 231) ++modifierRows;
     }
-    EXPECT_EQ(keyRows, 96);
+    EXPECT_EQ(keyRows, 98);
     EXPECT_EQ(modifierRows, 8);
-    EXPECT_EQ(names.size(), 104u);
+    EXPECT_EQ(names.size(), 106u);
 }
 
-TEST(KeyNameTable, NumbersWithoutRowAreExactlyTheDocumentedGaps) {
+TEST(KeyNameTable, EveryKeyRowNumberHasARow) {
     for (int n = 0; n < 256; ++n) {
-        const bool expectRow = (n >= 4 && n <= 101 && n != 50 && n != 100) ||
+        const bool expectRow = (n >= 4 && n <= 101) ||
                                (n >= 224 && n <= 231);
         EXPECT_EQ(!keys::KeyName(n).empty(), expectRow) << "usage " << n;
     }

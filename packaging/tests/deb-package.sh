@@ -45,7 +45,7 @@ check "a Maintainer with a mail address" bash -c '[[ "$1" == *"<"*"@"*">" ]]' _ 
 depends=$(field Depends)
 note "Depends: $depends"
 has_dep() { [[ ", $depends," == *", $1"[\ ,]* ]]; }
-for lib in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6 libxcb1 libudev1; do
+for lib in libqt6core6 libqt6gui6 libqt6widgets6 libc6 libstdc++6 libxcb1 libudev1 libxkbcommon0 libxkbcommon-x11-0; do
   check "Depends names $lib" has_dep "$lib"
 done
 

@@ -6,6 +6,7 @@
 #include "protocol/AnswerDisplayText.h"
 #include "protocol/AnswerStore.h"
 #include "protocol/PedalAnswer.h"
+#include "keys/tests/GermanLetters.h"
 
 namespace {
 
@@ -89,14 +90,24 @@ INSTANTIATE_TEST_SUITE_P(
         DisplayCase{0x01, 0xFF, 0x05, 0x00, "Ctrl+B"},
         DisplayCase{0x00, 0x00, 0x00, 0x00, ""},
         DisplayCase{0x00, 0xFF, 0xFF, 0xFF, ""},
-        DisplayCase{0x00, 0x32, 0x00, 0x00, ""},
-        // The rule appends "+" before a name even when nothing came first or
-        // the code has no name.
+        DisplayCase{0x00, 0x32, 0x00, 0x00, "Non-US #"},
+        DisplayCase{0x02, 0x64, 0x00, 0x00, "Shift+Non-US \\"},
+        // A code without a name shows by its number.
+        DisplayCase{0x00, 0x68, 0x00, 0x00, "Key 0x68"},
+        DisplayCase{0x01, 0x02, 0x00, 0x00, "Ctrl+Key 0x02"},
+        DisplayCase{0x00, 0x04, 0x66, 0x05, "A+Key 0x66+B"},
+        // The rule appends "+" before a name even when nothing came first.
         DisplayCase{0x00, 0x00, 0x04, 0x00, "+A"},
         DisplayCase{0x00, 0xFF, 0x00, 0x05, "+B"},
-        DisplayCase{0x01, 0x32, 0x00, 0x00, "Ctrl+"},
-        DisplayCase{0x00, 0x04, 0x64, 0x05, "A++B"},
         DisplayCase{0x88, 0x65, 0xE0, 0x00, "Left Windows+Right Windows+Application+Ctrl"}));
+
+TEST(StoreAnswer, NamesTheKeysInTheGivenNamingAndKeepsTheBytes) {
+    protocol::PedalConfigTable table;
+    const auto answer = Decode({0x81, 0x00, 0x01, 0x1C, 0x00, 0x00, 0x00});
+    ASSERT_TRUE(protocol::StoreAnswer(table, answer, keys::KeyNaming(keys::testing::GermanLetters())));
+    EXPECT_EQ(table.KeyText(0), "Ctrl+Z");
+    EXPECT_EQ(table.JoinedCodeText(0), "01-1C-00-00");
+}
 
 TEST(StoreAnswer, ShiftAAnswerFillsRowZero) {
     protocol::PedalConfigTable table;

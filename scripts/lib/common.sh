@@ -23,7 +23,8 @@ ensure_packages() {
 BUILD_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
-  libxcb1-dev libxcb-xinput-dev libxcb-xtest0-dev libxkbcommon-x11-dev
+  libxcb1-dev libxcb-xinput-dev libxcb-xtest0-dev libxcb-xkb-dev
+  libxkbcommon-dev libxkbcommon-x11-dev xkb-data
   libudev1 libudev-dev libgtest-dev nlohmann-json3-dev fonts-liberation2 fonts-wqy-microhei
 )
 
