@@ -1,6 +1,7 @@
 #include "hid/platform/virtual/VirtualDevice.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "hid/platform/virtual/VirtualReadHandle.h"
 
@@ -71,13 +72,19 @@ bool VirtualDevice::Write(const std::uint8_t* data, std::uint32_t length, std::u
   if (written != nullptr) *written = 0;
   WriteHook hook;
   {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     if (!Plugged()) {
       *error = ENODEV;
       return false;
     }
     ++writesSinceFailureSet_;
     if (failure_.all || (failure_.nth != 0 && writesSinceFailureSet_ == failure_.nth)) {
+      if (failure_.neverTaken) {
+        const bool gone = unplugged_.wait_for(lock, std::chrono::milliseconds(kWriteTimeLimitMs),
+                                              [this] { return !Plugged(); });
+        *error = gone ? ENODEV : ETIMEDOUT;
+        return false;
+      }
       *error = failure_.error;
       return false;
     }
@@ -99,7 +106,11 @@ void VirtualDevice::HandleOpened(bool read) { ++(read ? openRead_ : openMain_); 
 void VirtualDevice::HandleClosed(bool read) { --(read ? openRead_ : openMain_); }
 
 void VirtualDevice::MarkUnplugged() {
-  plugged_.store(false);
+  {
+    std::lock_guard lock(mutex_);
+    plugged_.store(false);
+  }
+  unplugged_.notify_all();
   for (const auto& handle : LiveReadHandles()) handle->DeviceGone();
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -66,6 +67,7 @@ class VirtualDevice {
   std::atomic<int> openRead_{0};
   std::atomic<unsigned> cancelled_{0};
   mutable std::mutex mutex_;
+  std::condition_variable unplugged_;  // ends writes that are never taken
   WriteHook hook_;
   WriteFailure failure_;
   unsigned writesSinceFailureSet_ = 0;
