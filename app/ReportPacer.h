@@ -3,6 +3,10 @@
 // meanwhile. The order and the drop rules are the queue's; this class times
 // the pause and tells each exchange how it went once the pause after its
 // last report is over.
+//
+// An exchange's send may hand the write to another thread (WriteUnderWay):
+// the next report then waits for that write's end as well as for the pause,
+// and a write that failed there counts as a failed report of its exchange.
 #pragma once
 
 #include <QElapsedTimer>
@@ -10,6 +14,9 @@
 #include <QTimer>
 
 #include <chrono>
+#include <functional>
+#include <memory>
+#include <vector>
 
 #include "protocol/ExchangeQueue.h"
 
@@ -29,18 +36,37 @@ public:
     // call (the caller may be in the middle of a rescan).
     void Forget(protocol::ExchangeQueue::Target target);
 
+    // Called by an exchange's send, for the report it is sending, when the
+    // write goes on off the event loop: the returned function is to be called
+    // once, on the event loop, when that write ended.
+    std::function<void(bool ok, int error)> WriteUnderWay();
+
     bool HoldsWriteIn() const { return queue_.HoldsWriteIn(); }
     // Nothing queued and no pause running.
     bool Idle() const { return queue_.Empty() && !queue_.Pausing(); }
 
 private:
+    // Failures of an exchange's reports that came after its send returned.
+    struct LateFailures {
+        std::vector<int> failed;   // report indices, in order
+        int error = 0;             // reason of the first of them
+        int sent = 0;              // reports handed to send so far
+    };
+
     void SendNext();
     void PauseTimedOut();
+    void EndPause();
+    static protocol::ExchangeResult Merged(protocol::ExchangeResult result, const LateFailures& late);
 
     const std::chrono::milliseconds pause_;
     protocol::ExchangeQueue queue_;
     QTimer timer_;
     QElapsedTimer sinceSend_;
+    // The report being sent: its exchange's late failures and its index.
+    std::shared_ptr<LateFailures> sending_;
+    int sendingIndex_ = 0;
+    bool writing_ = false;     // its write has not ended yet
+    bool pauseOver_ = false;   // the pause has, and waits for the write
 };
 
 }  // namespace app

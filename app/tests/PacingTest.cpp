@@ -234,5 +234,31 @@ TEST_F(PacingTest, PedalUnpluggedDuringAWriteInIsReportedNotConfirmed)
     EXPECT_EQ(sink.shown.size(), firstBox + 1);
 }
 
+TEST_F(PacingTest, APedalThatNeverTakesAWriteFailsTheWriteInWhileTheWindowServes)
+{
+    test::Pedal& pedal = StartWithThreePedals();
+    pedal.Device()->SetWriteFailure({0, true, EIO, true});
+    const std::size_t firstBox = sink.shown.size();
+
+    form->RzBitBtn1Click();
+    // The window's loop runs while the pedal holds a report back.
+    ASSERT_TRUE(WaitFor([&] { return pedal.Device()->WritesHeld() == 1; }));
+    CaptureCtrlA();   // served, though not taken during the write-in
+
+    ASSERT_TRUE(WaitForBoxes(firstBox + 1));
+    const test::ShownBox& box = sink.shown.back();
+    EXPECT_EQ(box.icon, QMessageBox::Critical);
+    EXPECT_TRUE(box.text.startsWith("The foot switch was not written: the settings of pedals 1, 2 and 3"))
+        << box.text.toStdString();
+    EXPECT_TRUE(box.text.contains("did not take the settings in time")) << box.text.toStdString();
+    ASSERT_TRUE(WaitForSends());
+
+    // The pedal takes reports again: the next write-in goes through.
+    pedal.Device()->SetWriteFailure({});
+    form->RzBitBtn1Click();
+    ASSERT_TRUE(WaitForBoxes(firstBox + 2));
+    EXPECT_EQ(sink.shown.back().text, "Setup Done!");
+}
+
 }  // namespace
 }  // namespace app

@@ -60,6 +60,11 @@ std::size_t VirtualDevice::WriteCount() const {
   return writes_.size();
 }
 
+std::size_t VirtualDevice::WritesHeld() const {
+  std::lock_guard lock(mutex_);
+  return held_;
+}
+
 std::size_t VirtualDevice::OutstandingReads() const {
   std::size_t n = 0;
   for (const auto& handle : LiveReadHandles()) {
@@ -80,8 +85,10 @@ bool VirtualDevice::Write(const std::uint8_t* data, std::uint32_t length, std::u
     ++writesSinceFailureSet_;
     if (failure_.all || (failure_.nth != 0 && writesSinceFailureSet_ == failure_.nth)) {
       if (failure_.neverTaken) {
+        ++held_;
         const bool gone = unplugged_.wait_for(lock, std::chrono::milliseconds(kWriteTimeLimitMs),
                                               [this] { return !Plugged(); });
+        --held_;
         *error = gone ? ENODEV : ETIMEDOUT;
         return false;
       }

@@ -39,6 +39,8 @@ class VirtualDevice {
   // Accepted writes, in order.
   std::vector<std::vector<std::uint8_t>> Writes() const;
   std::size_t WriteCount() const;
+  // Writes the device is holding back now (WriteFailure::neverTaken).
+  std::size_t WritesHeld() const;
 
   int OpenMainHandles() const { return openMain_.load(); }
   int OpenReadHandles() const { return openRead_.load(); }
@@ -71,6 +73,7 @@ class VirtualDevice {
   WriteHook hook_;
   WriteFailure failure_;
   unsigned writesSinceFailureSet_ = 0;
+  std::size_t held_ = 0;
   std::vector<std::vector<std::uint8_t>> writes_;
   mutable std::vector<std::weak_ptr<VirtualReadHandle>> readHandles_;
 };
