@@ -27,7 +27,6 @@
 #include "capture/HookLibrary.h"
 #include "capture/KeyCapture.h"
 #include "hid/MainThreadQueue.h"
-#include "hid/ReportWriter.h"
 #include "hid/THidDeviceController.h"
 #include "hid/platform/HidPlatform.h"
 #include "protocol/ExchangeQueue.h"
@@ -255,9 +254,9 @@ private:
     void ShowDiscoveryUnavailable();
     // Tabs: steps 1 to 3 of the count handler (no read-out).
     void LayOutTabs();
-    // Starts the write of one report to `device` off the GUI thread and
-    // returns true; the pacer waits for its end, which logs it. Without a
-    // device nothing is written: logged at once, false.
+    // Starts the write of one report to `device` off the GUI thread (none:
+    // nothing is written, false); the pacer waits for its end, which logs
+    // it. `error` gets the reason of a failure known at once.
     bool SendReport(hid::THidDevice* device, const protocol::PedalReport& report, int& error);
     // An exchange of `kind` with CurrentDevice, each report sent with
     // SendReport; the caller adds the reports.
@@ -290,9 +289,6 @@ private:
     std::unique_ptr<MessageSink> messageBox_;
     // Every report to a pedal goes through it, paced.
     std::unique_ptr<ReportPacer> pacer_;
-    // Writes the pacer's reports off the GUI thread; made at the first one.
-    // Goes before the pacer, so no outcome reaches a pacer that went.
-    std::unique_ptr<hid::ReportWriter> writer_;
     // A device change arrived during a write-in and waits for its end.
     bool deviceChangeDeferred_ = false;
     // Checked out by the fallback filter; attached to no DevListBox entry.

@@ -42,9 +42,7 @@ bool TMainForm::SendReport(hid::THidDevice* device, const protocol::PedalReport&
     }
     // The write runs on the writer's thread; the history line and the
     // outcome follow once it ended.
-    if (!writer_)
-        writer_ = std::make_unique<hid::ReportWriter>(HidQueue);
-    writer_->Write(*device, std::vector<std::uint8_t>(report.begin(), report.end()),
+    pacer_->Writer(HidQueue).Write(*device, std::vector<std::uint8_t>(report.begin(), report.end()),
                    [this, report, ended = pacer_->WriteUnderWay()](const hid::ReportWriter::Outcome& outcome) {
                        AppendHistory(QString::fromStdString(protocol::SentHistoryLine(report, outcome.written)));
                        ended(outcome.ok && outcome.written == report.size(), outcome.error);

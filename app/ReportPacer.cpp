@@ -54,10 +54,18 @@ std::function<void(bool ok, int error)> ReportPacer::WriteUnderWay()
             if (late->failed.size() == 1)
                 late->error = error;
         }
+        // The pause runs from the end of the write.
         writing_ = false;
-        if (std::exchange(pauseOver_, false))
-            EndPause();
+        sinceSend_.start();
+        timer_.start(pause_);
     };
+}
+
+hid::ReportWriter& ReportPacer::Writer(hid::MainThreadQueue& queue)
+{
+    if (!writer_)
+        writer_ = std::make_unique<hid::ReportWriter>(queue);
+    return *writer_;
 }
 
 protocol::ExchangeResult ReportPacer::Merged(protocol::ExchangeResult result, const LateFailures& late)
@@ -81,11 +89,9 @@ void ReportPacer::PauseTimedOut()
         timer_.start(std::chrono::ceil<std::chrono::milliseconds>(left));
         return;
     }
-    // Nor does the next report go before the write of this one ended.
-    if (writing_) {
-        pauseOver_ = true;
+    // A write still under way restarts the pause when it ends.
+    if (writing_)
         return;
-    }
     EndPause();
 }
 

@@ -5,8 +5,8 @@
 // last report is over.
 //
 // An exchange's send may hand the write to another thread (WriteUnderWay):
-// the next report then waits for that write's end as well as for the pause,
-// and a write that failed there counts as a failed report of its exchange.
+// the pause then runs from the end of that write, and a write that failed
+// there counts as a failed report of its exchange.
 #pragma once
 
 #include <QElapsedTimer>
@@ -18,6 +18,7 @@
 #include <memory>
 #include <vector>
 
+#include "hid/ReportWriter.h"
 #include "protocol/ExchangeQueue.h"
 
 namespace app {
@@ -40,6 +41,10 @@ public:
     // write goes on off the event loop: the returned function is to be called
     // once, on the event loop, when that write ended.
     std::function<void(bool ok, int error)> WriteUnderWay();
+    // The writer for the sends' reports, made at the first use; `queue`
+    // hands its outcomes back. It goes before the pacer's state, so no
+    // outcome reaches a pacer that went.
+    hid::ReportWriter& Writer(hid::MainThreadQueue& queue);
 
     bool HoldsWriteIn() const { return queue_.HoldsWriteIn(); }
     // Nothing queued and no pause running.
@@ -66,7 +71,7 @@ private:
     std::shared_ptr<LateFailures> sending_;
     int sendingIndex_ = 0;
     bool writing_ = false;     // its write has not ended yet
-    bool pauseOver_ = false;   // the pause has, and waits for the write
+    std::unique_ptr<hid::ReportWriter> writer_;   // last: goes first
 };
 
 }  // namespace app

@@ -177,10 +177,12 @@ TEST_F(PacingTest, NothingQueuedReachesADeviceThatWasGivenBack)
     test::Pedal& pedal = StartWithThreePedals();
     const int from = form->HistoryListBox->count();
 
-    // A read-out of three: its first request goes, then a device change
-    // gives the devices back before the other two could go.
+    // A read-out of three: its first request goes (the pedal holds it
+    // back), then a device change gives the devices back before the other
+    // two could go.
+    pedal.Device()->SetWriteFailure({1, false, EIO, true});
     form->RzBitBtn2Click();
-    ASSERT_EQ(HistoryLines("W", from).size(), 1);
+    ASSERT_TRUE(WaitFor([&] { return pedal.Device()->WritesHeld() == 1; }));
     form->HidCtlDeviceChange(&form->HidCtl);
     ASSERT_TRUE(WaitForSends());
     EXPECT_NE(HistoryLines("W", from).value(1), "W 02  01 01 00 00 00 00 00 ");
@@ -214,8 +216,11 @@ TEST_F(PacingTest, PedalUnpluggedDuringAWriteInIsReportedNotConfirmed)
     const unsigned requests = pedal.Firmware().ReadRequestCount();
     const std::size_t firstBox = sink.shown.size();
 
-    form->RzBitBtn1Click();   // pedal 1's report goes now
+    // Pedal 1's report is taken, pedal 2's held back when the pedal goes.
+    pedal.Device()->SetWriteFailure({2, false, EIO, true});
+    form->RzBitBtn1Click();
     form->RzBitBtn2Click();   // a read-out waits behind the write-in
+    ASSERT_TRUE(WaitFor([&] { return pedal.Device()->WritesHeld() == 1; }));
     pedal.Unplug();
 
     ASSERT_TRUE(WaitForBoxes(firstBox + 1));
