@@ -275,9 +275,9 @@ private:
     void ShowDiscoveryUnavailable();
     // Tabs: steps 1 to 3 of the count handler (no read-out).
     void LayOutTabs();
-    // Writes one report to `device` (none: nothing is written), logs it and
-    // returns whether all of it was written; `error` gets the reason of a
-    // failure.
+    // Starts the write of one report to `device` off the GUI thread (none:
+    // nothing is written, false); the pacer waits for its end, which logs
+    // it. `error` gets the reason of a failure known at once.
     bool SendReport(hid::THidDevice* device, const protocol::PedalReport& report, int& error);
     // An exchange of `kind` with CurrentDevice, each report sent with
     // SendReport; the caller adds the reports.

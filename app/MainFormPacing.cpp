@@ -2,7 +2,9 @@
 //
 // Every report goes through the pacer: one report, then 50 ms, then the
 // next (after the last report too), sent from the event loop, so the window
-// keeps serving events meanwhile. Exchanges never interleave, and each one
+// keeps serving events meanwhile. The write itself runs on the writer's
+// thread and ends within the platform's time limit; the next report waits
+// for it. Exchanges never interleave, and each one
 // addresses the device that was current when it was asked for.
 //
 // A write-in sends what the window showed when "Write in" was clicked, and
@@ -29,7 +31,7 @@
 #include "app/ReportPacer.h"
 #include "app/TabControl.h"
 #include "app/WriteInOutcome.h"
-#include "hid/ReportWrite.h"
+#include "hid/ReportWriter.h"
 #include "hid/THidDevice.h"
 #include "protocol/HistoryLine.h"
 
@@ -40,16 +42,19 @@ const std::chrono::milliseconds TMainForm::kReportPause{50};
 
 bool TMainForm::SendReport(hid::THidDevice* device, const protocol::PedalReport& report, int& error)
 {
-    std::uint32_t written = 0;   // stays 0 when the device cannot even be opened
-    bool ok = false;
-    if (device != nullptr) {
-        ok = device->WriteReport(report.data(), static_cast<std::uint32_t>(report.size()), written);
-        error = ok ? 0 : device->LastWriteError();
-    } else {
-        error = 0;
+    error = 0;
+    if (device == nullptr) {
+        AppendHistory(QString::fromStdString(protocol::SentHistoryLine(report, 0)));
+        return false;
     }
-    AppendHistory(QString::fromStdString(protocol::SentHistoryLine(report, written)));
-    return hid::ReportWriteComplete(ok, written, static_cast<std::uint32_t>(report.size()));
+    // The write runs on the writer's thread; the history line and the
+    // outcome follow once it ended.
+    pacer_->Writer(HidQueue).Write(*device, std::vector<std::uint8_t>(report.begin(), report.end()),
+                   [this, report, ended = pacer_->WriteUnderWay()](const hid::ReportWriter::Outcome& outcome) {
+                       AppendHistory(QString::fromStdString(protocol::SentHistoryLine(report, outcome.written)));
+                       ended(outcome.ok, outcome.error);
+                   });
+    return true;
 }
 
 protocol::ExchangeQueue::Exchange TMainForm::ExchangeWithCurrentDevice(protocol::ExchangeKind kind)

@@ -2,6 +2,7 @@
 
 #include <QMetaObject>
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -17,6 +18,20 @@ ReportPacer::ReportPacer(std::chrono::milliseconds pause, QObject* parent)
 
 bool ReportPacer::Add(protocol::ExchangeQueue::Exchange exchange)
 {
+    auto late = std::make_shared<LateFailures>();
+    if (exchange.send) {
+        exchange.send = [this, late, send = std::move(exchange.send)](const protocol::PedalReport& report,
+                                                                       int& error) {
+            sending_ = late;
+            sendingIndex_ = late->sent++;
+            return send(report, error);
+        };
+    }
+    if (exchange.done) {
+        exchange.done = [late, done = std::move(exchange.done)](const protocol::ExchangeResult& result) {
+            done(Merged(result, *late));
+        };
+    }
     const bool queued = queue_.Add(std::move(exchange));
     SendNext();
     return queued;
@@ -30,6 +45,42 @@ void ReportPacer::SendNext()
     timer_.start(pause_);
 }
 
+std::function<void(bool ok, int error)> ReportPacer::WriteUnderWay()
+{
+    writing_ = true;
+    return [this, late = sending_, index = sendingIndex_](bool ok, int error) {
+        if (!ok && late) {
+            late->failed.push_back(index);
+            if (late->failed.size() == 1)
+                late->error = error;
+        }
+        // The pause runs from the end of the write.
+        writing_ = false;
+        sinceSend_.start();
+        timer_.start(pause_);
+    };
+}
+
+hid::ReportWriter& ReportPacer::Writer(hid::MainThreadQueue& queue)
+{
+    if (!writer_)
+        writer_ = std::make_unique<hid::ReportWriter>(queue);
+    return *writer_;
+}
+
+protocol::ExchangeResult ReportPacer::Merged(protocol::ExchangeResult result, const LateFailures& late)
+{
+    if (late.failed.empty())
+        return result;
+    // The reason given is that of the first failed report.
+    const bool lateFirst = result.failed.empty() || late.failed.front() < result.failed.front();
+    if ((lateFirst && late.error != 0) || result.error == 0)
+        result.error = late.error;
+    result.failed.insert(result.failed.end(), late.failed.begin(), late.failed.end());
+    std::sort(result.failed.begin(), result.failed.end());
+    return result;
+}
+
 void ReportPacer::PauseTimedOut()
 {
     // A pause is never cut short, whatever the timer's grain.
@@ -38,6 +89,15 @@ void ReportPacer::PauseTimedOut()
         timer_.start(std::chrono::ceil<std::chrono::milliseconds>(left));
         return;
     }
+    // A write still under way restarts the pause when it ends.
+    if (writing_)
+        return;
+    EndPause();
+}
+
+void ReportPacer::EndPause()
+{
+    sending_.reset();
     std::optional<protocol::ExchangeQueue::Finished> finished = queue_.PauseEnded();
     // The next report goes first: an outcome may open a modal box, whose
     // own loop then keeps the queue going.

@@ -3,6 +3,10 @@
 // meanwhile. The order and the drop rules are the queue's; this class times
 // the pause and tells each exchange how it went once the pause after its
 // last report is over.
+//
+// An exchange's send may hand the write to another thread (WriteUnderWay):
+// the pause then runs from the end of that write, and a write that failed
+// there counts as a failed report of its exchange.
 #pragma once
 
 #include <QElapsedTimer>
@@ -10,7 +14,11 @@
 #include <QTimer>
 
 #include <chrono>
+#include <functional>
+#include <memory>
+#include <vector>
 
+#include "hid/ReportWriter.h"
 #include "protocol/ExchangeQueue.h"
 
 namespace app {
@@ -29,18 +37,41 @@ public:
     // call (the caller may be in the middle of a rescan).
     void Forget(protocol::ExchangeQueue::Target target);
 
+    // Called by an exchange's send, for the report it is sending, when the
+    // write goes on off the event loop: the returned function is to be called
+    // once, on the event loop, when that write ended.
+    std::function<void(bool ok, int error)> WriteUnderWay();
+    // The writer for the sends' reports, made at the first use; `queue`
+    // hands its outcomes back. It goes before the pacer's state, so no
+    // outcome reaches a pacer that went.
+    hid::ReportWriter& Writer(hid::MainThreadQueue& queue);
+
     bool HoldsWriteIn() const { return queue_.HoldsWriteIn(); }
     // Nothing queued and no pause running.
     bool Idle() const { return queue_.Empty() && !queue_.Pausing(); }
 
 private:
+    // Failures of an exchange's reports that came after its send returned.
+    struct LateFailures {
+        std::vector<int> failed;   // report indices, in order
+        int error = 0;             // reason of the first of them
+        int sent = 0;              // reports handed to send so far
+    };
+
     void SendNext();
     void PauseTimedOut();
+    void EndPause();
+    static protocol::ExchangeResult Merged(protocol::ExchangeResult result, const LateFailures& late);
 
     const std::chrono::milliseconds pause_;
     protocol::ExchangeQueue queue_;
     QTimer timer_;
     QElapsedTimer sinceSend_;
+    // The report being sent: its exchange's late failures and its index.
+    std::shared_ptr<LateFailures> sending_;
+    int sendingIndex_ = 0;
+    bool writing_ = false;     // its write has not ended yet
+    std::unique_ptr<hid::ReportWriter> writer_;   // last: goes first
 };
 
 }  // namespace app

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 
+#include <cerrno>
 #include <cstring>
 
 #include "app/AccessAdvice.h"
@@ -69,6 +70,8 @@ QString WriteInFailureText(const WriteInOutcome& outcome)
 
     if (IsAccessRefusal(outcome.error))
         text += QStringLiteral("\n\n") + GrantAccessHint();
+    else if (outcome.error == ETIMEDOUT)
+        text += QStringLiteral("\n\nThe foot switch did not take the settings in time.");
     else if (outcome.error != 0)
         text += QStringLiteral("\n\nThe system reported: ") +
                 QString::fromLocal8Bit(std::strerror(outcome.error)) + QLatin1Char('.');

@@ -10,6 +10,9 @@
 //            after the last report; 5 times
 //   silent   a pedal that never answers, for 5 s: Timer1 repeats the
 //            read-out of three every 500 ms
+//   stuck    a pedal that never takes a write: "Write in" with a count of
+//            3, each report given up after the write time limit, until
+//            its failure box; 3 times
 //   flood    100,000 answers/s offered for 3 s; the reader's buffer holds
 //            64 reports, as the kernel's hidraw buffer does, and drops more
 // Then the resident memory when idle and after a million answers (taken as
@@ -170,6 +173,21 @@ int main(int argc, char** argv)
     std::printf("window_stall_silent_read_requests %u\n", window.pedal.Firmware().ReadRequestCount() - requests);
     window.pedal.Firmware().SetOptions({});
     bench::WaitFor([&] { return !form.ReadPending && settled(); }, kLimitMs);
+
+    // A pedal that takes no report at all: every write runs into its limit.
+    window.pedal.Device()->SetWriteFailure({0, true, EIO, true});
+    probe.Start();
+    for (int i = 0; i < 3; ++i) {
+        const int boxes = window.sink.shown;
+        Click(form, &app::TMainForm::RzBitBtn1Click);
+        bench::WaitFor([&] { return settled() && window.sink.shown > boxes; }, kLimitMs);
+    }
+    probe.Stop();
+    Print("stuck", probe);
+    if (!window.sink.last.contains(QStringLiteral("not written")))
+        std::fprintf(stderr, "window_stall_bench: the write-in to a stuck pedal said \"%s\"\n",
+                     window.sink.last.toLocal8Bit().constData());
+    window.pedal.Device()->SetWriteFailure({});
 
     // A flood of answers.
     {

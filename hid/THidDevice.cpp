@@ -65,6 +65,7 @@ THidDevice::~THidDevice() {
   SetDataHandler(THidDataEvent());
   unplugHandler_ = THidPlugEvent();
   CloseMainHandle();
+  write_.reset();
   CloseOverlappedHandle();
   preparsed_.reset();
   if (controller_ != nullptr) controller_->GiveBack(this, data, unplug, ReaderWaitTime());
@@ -185,6 +186,18 @@ bool THidDevice::WriteReport(const std::uint8_t* data, std::uint32_t length, std
   return ok;
 }
 
+std::shared_ptr<platform::DeviceHandle> THidDevice::WriteHandle(int& error) {
+  error = 0;
+  if (!MayAccess()) {
+    error = present_.load() ? EPERM : ENODEV;
+  } else if (!write_) {
+    int rwError = 0;
+    write_ = backend_->Open(pnp_.DevicePath, true, &rwError);
+    if (!write_) error = rwError != 0 ? rwError : EACCES;
+  }
+  return write_;
+}
+
 void THidDevice::SetReaderWaitTime(std::uint32_t ms) {
   if (ms >= 10 && ms <= 10000) readerWaitTime_.store(ms);
 }
@@ -220,6 +233,7 @@ void THidDevice::MarkUnplugged() {
   // so no read handle can be opened after the close below.
   present_.store(false);
   CloseMainHandle();
+  write_.reset();
   CloseOverlappedHandle();
   if (unplugHandler_) {
     struct Clear {

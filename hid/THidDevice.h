@@ -78,6 +78,11 @@ class THidDevice {
   // device may not be opened (written untouched) or the write failed. The main
   // handle stays open after a write.
   bool WriteReport(const std::uint8_t* data, std::uint32_t length, std::uint32_t& written);
+  // The handle a ReportWriter writes through: opened with read and write
+  // access at the first use and kept until the device goes or is given back
+  // (a write under way keeps it open until it ends). Null when the device may
+  // not be written, with the reason in `error` as for LastWriteError.
+  std::shared_ptr<platform::DeviceHandle> WriteHandle(int& error);
   // errno-style reason of the last failed WriteReport (0 when none failed).
   // EACCES / EPERM: the device was opened without access rights.
   int LastWriteError() const { return lastWriteError_; }
@@ -133,6 +138,7 @@ class THidDevice {
   std::atomic<bool> checkedOut_{false};
   std::atomic<bool> inCallback_{false};
   std::unique_ptr<platform::DeviceHandle> main_;
+  std::shared_ptr<platform::DeviceHandle> write_;  // used by a ReportWriter's thread only
   mutable std::mutex readMutex_;  // guards read_ against the reader thread
   std::shared_ptr<platform::ReadHandle> read_;
   platform::HIDD_ATTRIBUTES attributes_;

@@ -171,9 +171,9 @@ TEST_F(DiscoveryTest, TwoPedalsAndChoosingTheSecond)
     EXPECT_EQ(form->DevListBox->currentRow(), 1);
     EXPECT_EQ(form->RzLabel8->text(), "SN:VK0002");
     EXPECT_EQ(form->CurrentDevice, AttachedDevice(*form->DevListBox->item(1)));
+    ASSERT_TRUE(WaitFor([this] { return form->RzEdit1->text() == "Shift+A"; }));
     EXPECT_EQ(second.Firmware().ReadRequestCount(), 1u);
     EXPECT_EQ(first.Firmware().ReadRequestCount(), firstRequests);
-    ASSERT_TRUE(WaitFor([this] { return form->RzEdit1->text() == "Shift+A"; }));
     EXPECT_EQ(form->VarnokAvailable->text(), "2 foot switch is connected!");
 
     // A late answer of the first pedal is only logged: the box keeps

@@ -161,11 +161,13 @@ TEST_F(PacingTest, NothingQueuedReachesADeviceThatWasGivenBack)
     test::Pedal& pedal = StartWithThreePedals();
     const int from = form->HistoryListBox->count();
 
-    // A read-out of three: its first request goes, then a device change
-    // gives the devices back before the other two could go. The same pedal
-    // is found again: the rest goes to its new device object.
+    // A read-out of three: its first request goes (the pedal holds it
+    // back), then a device change gives the devices back before the other
+    // two could go. The same pedal is found again: the rest goes to its new
+    // device object.
+    pedal.Device()->SetWriteFailure({1, false, EIO, true});
     form->RzBitBtn2Click();
-    ASSERT_EQ(HistoryLines("W", from).size(), 1);
+    ASSERT_TRUE(WaitFor([&] { return pedal.Device()->WritesHeld() == 1; }));
     form->HidCtlDeviceChange(&form->HidCtl);
     ASSERT_TRUE(WaitFor([&] { return HistoryLines("W", from).size() == 3; }));
     ASSERT_TRUE(WaitForSends());
@@ -234,8 +236,11 @@ TEST_F(PacingTest, PedalUnpluggedDuringAWriteInIsReportedNotConfirmed)
     const unsigned requests = pedal.Firmware().ReadRequestCount();
     const std::size_t firstBox = sink.shown.size();
 
-    form->RzBitBtn1Click();   // pedal 1's report goes now
+    // Pedal 1's report is taken, pedal 2's held back when the pedal goes.
+    pedal.Device()->SetWriteFailure({2, false, EIO, true});
+    form->RzBitBtn1Click();
     form->RzBitBtn2Click();   // a read-out waits behind the write-in
+    ASSERT_TRUE(WaitFor([&] { return pedal.Device()->WritesHeld() == 1; }));
     pedal.Unplug();
 
     ASSERT_TRUE(WaitForBoxes(firstBox + 1));
@@ -252,6 +257,32 @@ TEST_F(PacingTest, PedalUnpluggedDuringAWriteInIsReportedNotConfirmed)
     Settle();
     EXPECT_EQ(form->HistoryListBox->count(), lines);   // nothing more is sent
     EXPECT_EQ(sink.shown.size(), firstBox + 1);
+}
+
+TEST_F(PacingTest, APedalThatNeverTakesAWriteFailsTheWriteInWhileTheWindowServes)
+{
+    test::Pedal& pedal = StartWithThreePedals();
+    pedal.Device()->SetWriteFailure({0, true, EIO, true});
+    const std::size_t firstBox = sink.shown.size();
+
+    form->RzBitBtn1Click();
+    // The window's loop runs while the pedal holds a report back.
+    ASSERT_TRUE(WaitFor([&] { return pedal.Device()->WritesHeld() == 1; }));
+    CaptureCtrlA();   // served, though not taken during the write-in
+
+    ASSERT_TRUE(WaitForBoxes(firstBox + 1));
+    const test::ShownBox& box = sink.shown.back();
+    EXPECT_EQ(box.icon, QMessageBox::Critical);
+    EXPECT_TRUE(box.text.startsWith("The foot switch was not written: the settings of pedals 1, 2 and 3"))
+        << box.text.toStdString();
+    EXPECT_TRUE(box.text.contains("did not take the settings in time")) << box.text.toStdString();
+    ASSERT_TRUE(WaitForSends());
+
+    // The pedal takes reports again: the next write-in goes through.
+    pedal.Device()->SetWriteFailure({});
+    form->RzBitBtn1Click();
+    ASSERT_TRUE(WaitForBoxes(firstBox + 2));
+    EXPECT_EQ(sink.shown.back().text, "Setup Done!");
 }
 
 }  // namespace

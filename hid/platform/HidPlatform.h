@@ -60,6 +60,9 @@ class Snapshot {
 // shorter. Buffers of 508 bytes (254 units) are what the device layer passes.
 using WideChar = char16_t;
 
+// How long DeviceHandle::Write waits for the device to take a report.
+constexpr std::uint32_t kWriteTimeLimitMs = 250;
+
 // A synchronous handle on one interface (the "main handle").
 class DeviceHandle {
  public:
@@ -73,7 +76,9 @@ class DeviceHandle {
   // Index 0 is the device's language list (LANGIDs as units).
   virtual bool GetIndexedString(std::uint32_t index, WideChar* buffer, std::uint32_t bufferBytes) = 0;
   // One synchronous write of the whole report (report id as byte 0). The
-  // number of bytes written goes to *written (0 on failure).
+  // number of bytes written goes to *written (0 on failure). A device that
+  // has not taken the report within kWriteTimeLimitMs fails it with
+  // ETIMEDOUT.
   virtual bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) = 0;
   virtual int LastError() const = 0;
   virtual std::string ErrorText() const = 0;

@@ -1,6 +1,7 @@
 #include "hid/platform/linux/HidrawDeviceHandle.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <poll.h>
 #include <unistd.h>
@@ -12,8 +13,6 @@ namespace hid::platform::linux_ {
 
 namespace {
 constexpr std::uint16_t kLangIdEnglishUs = 0x0409;
-// How long a write waits for a node that is not ready to take a report.
-constexpr int kWriteReadyTimeoutMs = 1000;
 }  // namespace
 
 HidrawDeviceHandle::HidrawDeviceHandle(std::string node, std::shared_ptr<const HidrawNodeInfo> info,
@@ -90,6 +89,9 @@ bool HidrawDeviceHandle::Write(const std::uint8_t* data, std::uint32_t length, s
   if (written != nullptr) *written = 0;
   if (fd_ < 0) return Fail(EACCES, "write refused: opened without access rights");
   if (data == nullptr || length == 0) return Fail(EINVAL, "empty report");
+  // The node is non-blocking; a report the device does not take at once is
+  // waited for until the deadline, over however many polls.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kWriteTimeLimitMs);
   for (;;) {
     const ssize_t n = ::write(fd_, data, length);
     if (n >= 0) {
@@ -101,10 +103,10 @@ bool HidrawDeviceHandle::Write(const std::uint8_t* data, std::uint32_t length, s
     }
     if (errno == EINTR) continue;
     if (errno != EAGAIN) return Fail(errno, "write failed");
-    // The node is non-blocking; wait a bounded time until it takes the report.
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) return Fail(ETIMEDOUT, "device did not take the report");
     pollfd ready{fd_, POLLOUT, 0};
-    const int r = ::poll(&ready, 1, kWriteReadyTimeoutMs);
-    if (r == 0) return Fail(ETIMEDOUT, "device not ready for the report");
+    const int r = ::poll(&ready, 1, static_cast<int>(left.count()));
     if (r < 0 && errno != EINTR) return Fail(errno, "write failed");
     if (r > 0 && (ready.revents & (POLLERR | POLLHUP | POLLNVAL)) != 0 && (ready.revents & POLLOUT) == 0) {
       return Fail(ENODEV, "device gone");

@@ -1,6 +1,7 @@
 #include "hid/platform/virtual/VirtualDevice.h"
 
 #include <algorithm>
+#include <chrono>
 
 #include "hid/platform/virtual/VirtualReadHandle.h"
 
@@ -59,6 +60,11 @@ std::size_t VirtualDevice::WriteCount() const {
   return writes_.size();
 }
 
+std::size_t VirtualDevice::WritesHeld() const {
+  std::lock_guard lock(mutex_);
+  return held_;
+}
+
 std::size_t VirtualDevice::OutstandingReads() const {
   std::size_t n = 0;
   for (const auto& handle : LiveReadHandles()) {
@@ -71,13 +77,21 @@ bool VirtualDevice::Write(const std::uint8_t* data, std::uint32_t length, std::u
   if (written != nullptr) *written = 0;
   WriteHook hook;
   {
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     if (!Plugged()) {
       *error = ENODEV;
       return false;
     }
     ++writesSinceFailureSet_;
     if (failure_.all || (failure_.nth != 0 && writesSinceFailureSet_ == failure_.nth)) {
+      if (failure_.neverTaken) {
+        ++held_;
+        const bool gone = unplugged_.wait_for(lock, std::chrono::milliseconds(kWriteTimeLimitMs),
+                                              [this] { return !Plugged(); });
+        --held_;
+        *error = gone ? ENODEV : ETIMEDOUT;
+        return false;
+      }
       *error = failure_.error;
       return false;
     }
@@ -99,7 +113,11 @@ void VirtualDevice::HandleOpened(bool read) { ++(read ? openRead_ : openMain_); 
 void VirtualDevice::HandleClosed(bool read) { --(read ? openRead_ : openMain_); }
 
 void VirtualDevice::MarkUnplugged() {
-  plugged_.store(false);
+  {
+    std::lock_guard lock(mutex_);
+    plugged_.store(false);
+  }
+  unplugged_.notify_all();
   for (const auto& handle : LiveReadHandles()) handle->DeviceGone();
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -38,6 +39,8 @@ class VirtualDevice {
   // Accepted writes, in order.
   std::vector<std::vector<std::uint8_t>> Writes() const;
   std::size_t WriteCount() const;
+  // Writes the device is holding back now (WriteFailure::neverTaken).
+  std::size_t WritesHeld() const;
 
   int OpenMainHandles() const { return openMain_.load(); }
   int OpenReadHandles() const { return openRead_.load(); }
@@ -66,9 +69,11 @@ class VirtualDevice {
   std::atomic<int> openRead_{0};
   std::atomic<unsigned> cancelled_{0};
   mutable std::mutex mutex_;
+  std::condition_variable unplugged_;  // ends writes that are never taken
   WriteHook hook_;
   WriteFailure failure_;
   unsigned writesSinceFailureSet_ = 0;
+  std::size_t held_ = 0;
   std::vector<std::vector<std::uint8_t>> writes_;
   mutable std::vector<std::weak_ptr<VirtualReadHandle>> readHandles_;
 };

@@ -27,6 +27,9 @@ struct WriteFailure {
   unsigned nth = 0;  // the n-th write fails (1: the next one); 0: none
   bool all = false;  // every write fails
   int error = EIO;
+  // The failing writes are never taken: each waits out the write time limit
+  // (kWriteTimeLimitMs, ended early by an unplug) and fails with ETIMEDOUT.
+  bool neverTaken = false;
 };
 
 // Called for every accepted write, outside the bus's locks, on the writing

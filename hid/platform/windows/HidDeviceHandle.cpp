@@ -1,5 +1,7 @@
 #include "hid/platform/windows/HidDeviceHandle.h"
 
+#include <cerrno>
+
 #include "hid/platform/windows/Win32Error.h"
 
 namespace hid::platform::windows {
@@ -8,7 +10,9 @@ std::unique_ptr<HidDeviceHandle> HidDeviceHandle::Open(std::shared_ptr<const Hid
                                                        const std::string& path, bool readWrite, int* error,
                                                        std::string* text) {
   const DWORD access = readWrite ? GENERIC_READ | GENERIC_WRITE : 0;
-  HANDLE file = CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+  // A handle that writes is overlapped, so that a write can be given up.
+  const DWORD flags = readWrite ? FILE_FLAG_OVERLAPPED : 0;
+  HANDLE file = CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, flags,
                             nullptr);
   if (file == INVALID_HANDLE_VALUE) {
     const DWORD code = GetLastError();
@@ -19,7 +23,7 @@ std::unique_ptr<HidDeviceHandle> HidDeviceHandle::Open(std::shared_ptr<const Hid
     return nullptr;
   }
   if (error != nullptr) *error = 0;
-  return std::unique_ptr<HidDeviceHandle>(new HidDeviceHandle(std::move(libs), file, path));
+  return std::unique_ptr<HidDeviceHandle>(new HidDeviceHandle(std::move(libs), file, path, readWrite));
 }
 
 HidDeviceHandle::~HidDeviceHandle() { CloseHandle(file_); }
@@ -82,10 +86,40 @@ bool HidDeviceHandle::GetIndexedString(std::uint32_t index, WideChar* buffer, st
 }
 
 bool HidDeviceHandle::Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) {
+  if (written != nullptr) *written = 0;
   DWORD done = 0;
-  const BOOL ok = WriteFile(file_, data, length, &done, nullptr);
-  if (written != nullptr) *written = ok ? done : 0;
-  return ok ? Succeed() : Fail("WriteFile");
+  if (!overlapped_) {
+    // Opened without access rights: refused at once.
+    const BOOL ok = WriteFile(file_, data, length, &done, nullptr);
+    if (written != nullptr) *written = ok ? done : 0;
+    return ok ? Succeed() : Fail("WriteFile");
+  }
+  OVERLAPPED overlapped{};
+  overlapped.hEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  if (overlapped.hEvent == nullptr) return Fail("CreateEvent");
+  struct EventCloser {
+    HANDLE event;
+    ~EventCloser() { CloseHandle(event); }
+  } closer{overlapped.hEvent};
+  if (!WriteFile(file_, data, length, nullptr, &overlapped) && GetLastError() != ERROR_IO_PENDING) {
+    return Fail("WriteFile");
+  }
+  if (WaitForSingleObject(overlapped.hEvent, kWriteTimeLimitMs) != WAIT_OBJECT_0) {
+    // Given up: cancelled, and waited for, as the system still holds the
+    // buffer and the OVERLAPPED until the cancel completes. A write that
+    // completed meanwhile counts.
+    CancelIo(file_);
+    if (!GetOverlappedResult(file_, &overlapped, &done, TRUE)) {
+      lastError_ = ETIMEDOUT;
+      errorText_ = "WriteFile on " + path_ + ": the device did not take the report within " +
+                   std::to_string(kWriteTimeLimitMs) + " ms";
+      return false;
+    }
+  } else if (!GetOverlappedResult(file_, &overlapped, &done, FALSE)) {
+    return Fail("WriteFile");
+  }
+  if (written != nullptr) *written = done;
+  return Succeed();
 }
 
 }  // namespace hid::platform::windows

@@ -1,6 +1,7 @@
 // The synchronous ("main") handle on one HID interface: CreateFile with or
 // without access rights; attributes, capabilities and strings through hid.dll;
-// output reports with a synchronous WriteFile.
+// output reports with an overlapped WriteFile that is given up (CancelIo)
+// after the write time limit.
 #pragma once
 
 #include <memory>
@@ -30,8 +31,8 @@ class HidDeviceHandle final : public DeviceHandle {
   std::string ErrorText() const override { return errorText_; }
 
  private:
-  HidDeviceHandle(std::shared_ptr<const HidLibraries> libs, HANDLE file, std::string path)
-      : libs_(std::move(libs)), file_(file), path_(std::move(path)) {}
+  HidDeviceHandle(std::shared_ptr<const HidLibraries> libs, HANDLE file, std::string path, bool overlapped)
+      : libs_(std::move(libs)), file_(file), path_(std::move(path)), overlapped_(overlapped) {}
   // Keeps GetLastError's code of the call `what` that failed; returns false.
   bool Fail(const char* what);
   bool Succeed();
@@ -39,6 +40,7 @@ class HidDeviceHandle final : public DeviceHandle {
   std::shared_ptr<const HidLibraries> libs_;
   HANDLE file_;
   std::string path_;
+  const bool overlapped_;  // opened with read and write access
   int lastError_ = 0;
   std::string errorText_;
 };
