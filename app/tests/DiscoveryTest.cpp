@@ -134,6 +134,7 @@ TEST_F(DiscoveryTest, UnplugAndPlugAgain)
     // The device went back to the controller, which dropped it.
     EXPECT_EQ(form->HidCtl.Count(), 0);
     EXPECT_EQ(form->DevListBox->count(), 0);
+    ASSERT_TRUE(WaitForSends());   // the writes under way at the unplug end
     const QString historyBefore = History().join('\n');
     Settle();
     EXPECT_EQ(History().join('\n'), historyBefore);   // no read-outs without a pedal

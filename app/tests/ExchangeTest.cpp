@@ -134,7 +134,7 @@ TEST_F(ExchangeTest, ReadOutNamesKeysInTheLayoutAndWriteInSendsThemBackUnchanged
     ASSERT_TRUE(WaitForBoxes(1));
     ASSERT_FALSE(pedal.Device()->Writes().empty());
     EXPECT_EQ(pedal.Device()->Writes().back(), (Bytes{0x02, 0x02, 0x00, 0x01, 0x1C, 0x68, 0x00, 0x00}));
-    EXPECT_EQ(OnlyBox().text, "Setup Done!");
+    EXPECT_EQ(OnlyBox().text, test::kSetupDone);
 }
 
 TEST_F(ExchangeTest, WriteInOfThreePedalsSendsOneReportEach)
@@ -205,7 +205,7 @@ TEST_F(ExchangeTest, ReadOutCutByARescanGoesOnAndTheWriteInErasesNothing)
     StartAndWaitForAnswers();
     const int from = form->HistoryListBox->count();
     form->RzSpinEdit1->setValue(3);
-    ASSERT_EQ(HistoryLines("W", from), QStringList{"W 02  01 00 00 00 00 00 00 "});
+    ASSERT_TRUE(WaitFor([&] { return HistoryLines("W", from) == QStringList{"W 02  01 00 00 00 00 00 00 "}; }));
     VirtualDeviceDescription keyboard;
     keyboard.vendorId = 0x046D;
     keyboard.productId = 0xC31C;

@@ -244,7 +244,7 @@ def write_in(app):
     def alert():
         for node in walk(app):
             if node.getRole() == pyatspi.ROLE_ALERT and pyatspi.STATE_SHOWING in states(node):
-                if any(n.getRole() == pyatspi.ROLE_LABEL and n.name == "Setup Done!" for n in walk(node)):
+                if any(n.getRole() == pyatspi.ROLE_LABEL and n.name.startswith("Setup Done!") for n in walk(node)):
                     return node
         return None
 
