@@ -1,6 +1,6 @@
-// Sequences in which something happens while the window talks to the pedal:
-// another device arrives during a read-out, the window is closed during a
-// write-in. The real program, a fake pedal on the testbed; at the end the
+// Sequences in which something happens while the window talks to the pedal
+// (another device arrives during a read-out, the window is closed during a
+// write-in) or a key is held across a tab change. The real program, a fake pedal on the testbed; at the end the
 // pedal holds what the window showed for each row, and no row was erased.
 #include <gtest/gtest.h>
 
@@ -43,18 +43,26 @@ Report WriteReport(std::uint8_t pedal, const Slot& slot)
     return {0x02, 0x02, pedal, slot[0], slot[1], slot[2], slot[3], 0x00};
 }
 
+// What the user does with the keys before "Write in".
+enum class Keys {
+    None,
+    CaptureOnPedalOne,         // Ctrl+Shift+A on pedal 1
+    CtrlHeldAcrossTabChange,   // Ctrl pressed on pedal 1, tab "Pedal 2" clicked, Ctrl released
+};
 enum class Moment {
+    Never,                     // nothing happens during an exchange
     ReadOutAfterCountChange,   // the first read request of the read-out the new count starts
     WriteIn,                   // the first write report of "Write in"
 };
 enum class Action {
+    None,
     PlugKeyboard,   // another HID device arrives: a device change, the same pedal
     CloseWindow,    // the title bar's close button (WM_DELETE_WINDOW)
 };
 
 struct Sequence {
     const char* name;
-    bool capture;    // Ctrl+Shift+A on pedal 1 before "Write in"
+    Keys keys;
     Moment moment;   // when the action falls
     Action action;
 };
@@ -117,6 +125,22 @@ protected:
         x.Key(kShiftL, false);
         x.Key(kControlL, false);
         ASSERT_TRUE(WaitForRepaint(x, keyEdit, before, 10s)) << "the captured keys did not show";
+    }
+
+    void HoldCtrlAcrossTabChange()
+    {
+        const Rect keyEdit = OnScreen(kKeyEdit);
+        std::vector<std::uint8_t> before = x.Pixels(keyEdit);
+        x.Click(keyEdit.cx(), keyEdit.cy());
+        ASSERT_TRUE(WaitForRepaint(x, keyEdit, before, 10s)) << "the key edit box did not take the focus";
+        x.Key(kControlL, true);
+        ASSERT_TRUE(WaitForStillPixels(x, keyEdit, 500ms, 10s));
+        before = x.Pixels(keyEdit);
+        const Rect secondTab = OnScreen(kSecondTab);
+        x.Click(secondTab.cx(), secondTab.cy());
+        ASSERT_TRUE(WaitForRepaint(x, keyEdit, before, 10s)) << "the click on Pedal 2 changed nothing";
+        x.Key(kControlL, false);
+        ASSERT_TRUE(WaitForStillPixels(x, OnScreen({8, 120, 409, 145}), 500ms, 10s));
     }
 
     void Act(Action action)
@@ -191,9 +215,12 @@ TEST_P(ExchangeSequenceTest, PedalEndsHoldingWhatTheWindowShows)
     ASSERT_TRUE(WaitForStillPixels(x, OnScreen({8, 120, 409, 145}), 500ms, 10s));
 
     std::array<Slot, 3> shown = kHeld;
-    if (sequence.capture) {
+    if (sequence.keys == Keys::CaptureOnPedalOne) {
         ASSERT_NO_FATAL_FAILURE(CaptureOnPedalOne());
         shown[0] = kCaptured;
+    }
+    if (sequence.keys == Keys::CtrlHeldAcrossTabChange) {
+        ASSERT_NO_FATAL_FAILURE(HoldCtrlAcrossTabChange());
     }
 
     if (sequence.moment == Moment::WriteIn)
@@ -219,6 +246,7 @@ TEST_P(ExchangeSequenceTest, PedalEndsHoldingWhatTheWindowShows)
     } else {
         ASSERT_NO_FATAL_FAILURE(ConfirmOutcome());
         // A row written is written as shown; a row not written keeps its keys.
+        EXPECT_FALSE(Writes().empty()) << "Write in sent nothing";
         for (const Report& write : Writes()) {
             ASSERT_LT(write[2], 3) << Hex(write);
             EXPECT_EQ(Hex(write), Hex(WriteReport(write[2], shown[write[2]]))) << "a row written as it is not shown";
@@ -231,9 +259,12 @@ TEST_P(ExchangeSequenceTest, PedalEndsHoldingWhatTheWindowShows)
 
 INSTANTIATE_TEST_SUITE_P(
     Sequences, ExchangeSequenceTest,
-    testing::Values(Sequence{"KeyboardArrivesDuringTheCountReadOut", false, Moment::ReadOutAfterCountChange,
+    testing::Values(Sequence{"KeyboardArrivesDuringTheCountReadOut", Keys::None, Moment::ReadOutAfterCountChange,
                              Action::PlugKeyboard},
-                    Sequence{"WindowClosedAsTheWriteInBegins", true, Moment::WriteIn, Action::CloseWindow}),
+                    Sequence{"WindowClosedAsTheWriteInBegins", Keys::CaptureOnPedalOne, Moment::WriteIn,
+                             Action::CloseWindow},
+                    Sequence{"CtrlHeldAcrossATabChange", Keys::CtrlHeldAcrossTabChange, Moment::Never,
+                             Action::None}),
     [](const testing::TestParamInfo<Sequence>& info) { return std::string(info.param.name); });
 
 }  // namespace
