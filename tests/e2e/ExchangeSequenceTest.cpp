@@ -7,6 +7,7 @@
 #include <array>
 #include <chrono>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -66,6 +67,7 @@ struct Sequence {
     Moment moment;   // when the action falls
     Action action;
 };
+void PrintTo(const Sequence& sequence, std::ostream* out) { *out << sequence.name; }
 
 class ExchangeSequenceTest : public testing::TestWithParam<Sequence> {
 protected:

@@ -52,6 +52,8 @@ public:
     // Sends the held answers, in order, and answers at once from now on.
     void Release()
     {
+        // Answers taken meanwhile wait for the held ones to go first.
+        std::lock_guard sending(sendMutex_);
         std::vector<Report> held;
         {
             std::lock_guard lock(mutex_);
@@ -82,12 +84,14 @@ private:
                 return;
             }
         }
+        std::lock_guard sending(sendMutex_);
         for (const Report& answer : answers)
             device_.SendInput(answer);
     }
 
     hid::platform::linux_::fakes::FakeHidDevice& device_;
     sim::PedalFirmware firmware_;
+    std::mutex sendMutex_;   // taken before mutex_
     std::mutex mutex_;
     std::condition_variable fired_cv_;
     std::optional<Report> armed_;
