@@ -26,8 +26,10 @@
 #include "hid/platform/linux/tests/FakePedal.h"
 #include "tests/e2e/harness/Main.h"
 #include "tests/e2e/harness/PedalReports.h"
+#include "tests/e2e/harness/PixelWaits.h"
 #include "tests/e2e/harness/Process.h"
 #include "tests/e2e/harness/Program.h"
+#include "tests/e2e/harness/WindowPlaces.h"
 #include "tests/e2e/harness/XClient.h"
 #include "tests/e2e/harness/XServer.h"
 
@@ -39,14 +41,6 @@ using hid::platform::linux_::fakes::FakeHidDevice;
 using hid::platform::linux_::fakes::FakeHidTestbed;
 using hid::platform::linux_::fakes::FakePedal;
 using Report = FakeHidDevice::Report;
-// Places inside the window's client area, as the window lays them out.
-constexpr Rect kKeyEdit{8 + 136, 120 + 80, 177, 25};   // RzEdit1 in the tab control at 8,120
-constexpr Rect kWriteIn{224, 288, 89, 33};             // RzBitBtn1
-constexpr Rect kStatusPicture{8 + 16, 8 + 56, 33, 33}; // Image1 / Image2 in the group box at 8,8
-constexpr Rect kPedalCount{128, 288, 49, 26};          // RzSpinEdit1
-// The second tab's header: tabs start at the tab control's left edge and are
-// each wider than 55 and narrower than 95 pixels ("Pedal 1").
-constexpr Rect kSecondTab{8 + 95, 120 + 4, 1, 14};
 
 // Share of clearly red and clearly green pixels in an image of Pixels().
 struct Colours {
@@ -72,50 +66,6 @@ Colours CountColours(const std::vector<std::uint8_t>& pixels)
     return result;
 }
 
-
-// Waits until the rectangle's pixels differ from `before` and then hold still
-// for 300 ms (the repaint is complete).
-bool WaitForRepaint(XClient& x, const Rect& r, const std::vector<std::uint8_t>& before,
-                    std::chrono::milliseconds timeout)
-{
-    std::vector<std::uint8_t> last;
-    auto stableSince = Clock::now();
-    return WaitUntil(
-        [&] {
-            std::vector<std::uint8_t> now = x.Pixels(r);
-            if (now == before) {
-                last.clear();
-                return false;
-            }
-            if (now != last) {
-                last = std::move(now);
-                stableSince = Clock::now();
-                return false;
-            }
-            return Clock::now() - stableSince >= 300ms;
-        },
-        timeout);
-}
-
-// Waits until the rectangle's pixels hold still for `quiet`.
-bool WaitForStillPixels(XClient& x, const Rect& r, std::chrono::milliseconds quiet, std::chrono::milliseconds timeout)
-{
-    std::vector<std::uint8_t> last = x.Pixels(r);
-    auto stableSince = Clock::now();
-    return WaitUntil(
-        [&] {
-            std::vector<std::uint8_t> now = x.Pixels(r);
-            if (now != last) {
-                last = std::move(now);
-                stableSince = Clock::now();
-                return false;
-            }
-            return Clock::now() - stableSince >= quiet;
-        },
-        timeout);
-}
-
-constexpr char kWriteInTitle[] = "Write in";
 
 
 // Each case talks to the test's X server through its own connection, with

@@ -23,6 +23,7 @@ constexpr std::uint8_t kKeyA = 38;
 constexpr std::uint8_t kReturn = 36;
 constexpr std::uint8_t kTab = 23;
 constexpr std::uint8_t kUp = 111;
+constexpr std::uint8_t kKey3 = 12;
 
 struct Rect {
     int x, y, w, h;
