@@ -1,5 +1,7 @@
 #include "hookmod/HookService.h"
 
+#include "hookmod/SigpipeGuard.h"
+
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <unistd.h>
@@ -12,6 +14,7 @@
 
 #include "hookmod/EvdevScanCodes.h"
 #include "hookmod/KeyMessage.h"
+#include "hookmod/SigpipeGuard.h"
 #include "hookmod/WindowIdBlock.h"
 
 namespace hookmod {
@@ -118,6 +121,7 @@ void HookService::StopAndJoinLocked() {
 }
 
 void HookService::Run() {
+    const SigpipeGuard quiet;  // a server gone is a connection error, not the program's end
     const int xfd = conn_->Fd();
     for (;;) {
         std::optional<XHookConnection::RawKey> key;

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "hookmod/HookMessages.h"
+#include "hookmod/SigpipeGuard.h"
 #include "hookmod/XServerChecks.h"
 
 namespace hookmod {
@@ -22,6 +23,7 @@ using XcbPtr = std::unique_ptr<T, FreeDeleter<T>>;
 }  // namespace
 
 std::unique_ptr<XHookConnection> XHookConnection::Open(std::string& error) {
+    const SigpipeGuard quiet;
     int screenNumber = 0;
     xcb_connection_t* c = xcb_connect(nullptr, &screenNumber);
     std::unique_ptr<XHookConnection> self(new XHookConnection);

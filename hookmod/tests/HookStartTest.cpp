@@ -21,6 +21,7 @@
 #include <thread>
 #include <tuple>
 
+#include "hookmod/SigpipeGuard.h"
 #include "hookmod/XServerChecks.h"
 #include "hookmod/tests/LoadedHook.h"
 #include "hookmod/tests/StderrCapture.h"
@@ -165,6 +166,26 @@ TEST(HookStart, AFailedConnectIsNotRepeatedUntilTheDisplayChanges) {
         EXPECT_EQ(refusing.Connects(), 2);
     }
     EXPECT_NE(log.Text().find("Hookmod: cannot open the X display"), std::string::npos) << log.Text();
+}
+
+// A server that hangs up before the client's first write: the write fails
+// with EPIPE instead of the signal ending the program, and no SIGPIPE is
+// left pending for the thread.
+TEST(HookStart, AServerThatHangsUpDoesNotEndTheProgram) {
+    int pair[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, pair), 0);
+    close(pair[1]);
+    {
+        const hookmod::SigpipeGuard quiet;
+        const char byte = 0;
+        EXPECT_EQ(write(pair[0], &byte, 1), -1);
+        EXPECT_EQ(errno, EPIPE);
+    }
+    close(pair[0]);
+    sigset_t pending;
+    sigemptyset(&pending);
+    sigpending(&pending);
+    EXPECT_EQ(sigismember(&pending, SIGPIPE), 0);
 }
 
 TEST(HookStart, AServerWithoutEvdevKeycodesIsRefusedWithTheReason) {
