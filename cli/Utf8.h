@@ -7,9 +7,6 @@
 
 namespace cli {
 
-// Appends the code point `cp` (at most 0x10FFFF) to `out` as UTF-8.
-void AppendUtf8(std::string& out, std::uint32_t cp);
-
 // UTF-16 text to UTF-8; unpaired surrogates become U+FFFD.
 std::string Utf8(const std::u16string& text);
 

@@ -5,31 +5,12 @@
 #include "keys/CharacterKeys.h"
 #include "keys/KeyNameTable.h"
 #include "keys/KeyNames.h"
+#include "keys/Utf8.h"
 
 namespace keys {
 namespace {
 
 constexpr int kLastKeyRowUsage = kFirstNonKeyUsage - 1;
-
-std::string Utf8(char32_t c) {
-    std::string out;
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-    return out;
-}
 
 bool Printable(char32_t c) {
     return c > 0x20 && !(c >= 0x7F && c < 0xA0) && c <= 0x10FFFF && !(c >= 0xD800 && c < 0xE000);
@@ -82,7 +63,9 @@ KeyNaming::KeyNaming(const KeyLayout& layout) {
         const char32_t c = layout.Character(usage);
         if (!Printable(c)) return;
         const char32_t capital = layout.Capital(c);
-        layoutNames_[static_cast<std::size_t>(usage)] = Utf8(Printable(capital) ? capital : c);
+        std::string& name = layoutNames_[static_cast<std::size_t>(usage)];
+        name.clear();
+        AppendUtf8(name, Printable(capital) ? capital : c);
         followsLayout_ = true;
     };
     for (const CharacterKey& key : kCharacterKeys) nameOf(key.usage);
