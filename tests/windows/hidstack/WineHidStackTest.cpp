@@ -11,12 +11,14 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <deque>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 
 #include "WineSession.h"
 #include "hid/platform/descriptor/tests/KnownDescriptors.h"
@@ -144,11 +146,19 @@ class WineHidStackTest : public ::testing::Test {
         last);
   }
 
+  // The firmware the fake pedals answer with lives as long as the fixture,
+  // past TearDown, where the pedals are unplugged and go.
+  template <typename... Args>
+  sim::PedalFirmware& Firmware(Args&&... args) {
+    return firmwares_.emplace_back(std::forward<Args>(args)...);
+  }
+
   std::vector<FakeHidDevice*> plugged_;
+  std::deque<sim::PedalFirmware> firmwares_;
 };
 
 TEST_F(WineHidStackTest, ListShowsThePedalWithItsSerialProductAndFirmware) {
-  sim::PedalFirmware firmware("PEDAL0001", "Varnok foot switch");
+  sim::PedalFirmware& firmware = Firmware("PEDAL0001", "Varnok foot switch");
   PlugPedal(firmware);
   RunResult list;
   ASSERT_TRUE(WaitForPedals(1, &list)) << Shown(list);
@@ -161,7 +171,7 @@ TEST_F(WineHidStackTest, ListShowsThePedalWithItsSerialProductAndFirmware) {
 }
 
 TEST_F(WineHidStackTest, ReadWriteVerifyAndExport) {
-  sim::PedalFirmware firmware("PEDAL0002");
+  sim::PedalFirmware& firmware = Firmware("PEDAL0002");
   FakeHidDevice& device = PlugPedal(firmware);
   ASSERT_TRUE(WaitForPedals(1));
 
@@ -186,7 +196,8 @@ TEST_F(WineHidStackTest, ReadWriteVerifyAndExport) {
 }
 
 TEST_F(WineHidStackTest, TwoPedalsAreChosenBySerialAndAKeyboardIsLeftAlone) {
-  sim::PedalFirmware first("PEDALA"), second("PEDALB");
+  sim::PedalFirmware& first = Firmware("PEDALA");
+  sim::PedalFirmware& second = Firmware("PEDALB");
   FakeHidDevice& keyboard = PlugKeyboard();
   PlugPedal(first);
   PlugPedal(second);
@@ -206,7 +217,7 @@ TEST_F(WineHidStackTest, TwoPedalsAreChosenBySerialAndAKeyboardIsLeftAlone) {
 }
 
 TEST_F(WineHidStackTest, UnplugAndReplug) {
-  sim::PedalFirmware firmware("PEDAL0003");
+  sim::PedalFirmware& firmware = Firmware("PEDAL0003");
   FakeHidDevice& device = PlugPedal(firmware);
   ASSERT_TRUE(WaitForPedals(1));
   Unplug(device);
@@ -224,7 +235,7 @@ TEST_F(WineHidStackTest, UnplugAndReplug) {
 // A write-in that loses the pedal after its first report: "done" (exit 0)
 // only when every report reached the pedal.
 TEST_F(WineHidStackTest, UnplugDuringAWriteIsNeverReportedDone) {
-  sim::PedalFirmware firmware("PEDAL0004");
+  sim::PedalFirmware& firmware = Firmware("PEDAL0004");
   FakeHidDevice& device = PlugPedal(firmware);
   ASSERT_TRUE(WaitForPedals(1));
   const std::string profile = WineStack::instance->workDir() + "/profile.json";
