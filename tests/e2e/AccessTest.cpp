@@ -54,14 +54,7 @@ TEST(AccessTest, ScreenReaderClientNamesEveryControlAndWritesInThroughTheButtons
     environment.emplace_back("QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1");
     ASSERT_NO_FATAL_FAILURE(StartProgram(run, {}, environment));
     std::optional<xcb_window_t> main;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            main = x.FindViewable(kMainTitle);
-            return main.has_value() || !run.process.Alive();
-        },
-        20s))
-        << "the main window did not appear\n" << run.Log();
-    ASSERT_TRUE(run.process.Alive()) << run.Log();
+    ASSERT_NO_FATAL_FAILURE(WaitForMainWindow(x, run, main));
     // The scan's read-out is answered before the user acts.
     ASSERT_TRUE(WaitUntil([&] { return CountReadRequests(node) >= 1; }, 20s)) << run.Log();
     ASSERT_TRUE(WaitForQuietNode(node, 1500ms, 20s));

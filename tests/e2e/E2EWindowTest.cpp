@@ -247,14 +247,7 @@ TEST_F(E2EWindowTest, TabInTheKeyBoxThenATabClickAndOtherDevicesBeforeWriteIn)
     RunningProgram run;
     ASSERT_NO_FATAL_FAILURE(StartProgram(run));
     std::optional<xcb_window_t> main;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            main = x.FindViewable(kMainTitle);
-            return main.has_value() || !run.process.Alive();
-        },
-        20s))
-        << "the main window did not appear\n" << run.Log();
-    ASSERT_TRUE(run.process.Alive()) << run.Log();
+    ASSERT_NO_FATAL_FAILURE(WaitForMainWindow(x, run, main));
     const std::optional<Rect> window = x.Geometry(*main);
     ASSERT_TRUE(window.has_value());
     auto onScreen = [&window](const Rect& r) { return Rect{window->x + r.x, window->y + r.y, r.w, r.h}; };

@@ -83,14 +83,7 @@ protected:
     void Start()
     {
         ASSERT_NO_FATAL_FAILURE(StartProgram(run));
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                main = x.FindViewable(kMainTitle);
-                return main.has_value() || !run.process.Alive();
-            },
-            20s))
-            << "the main window did not appear\n" << run.Log();
-        ASSERT_TRUE(run.process.Alive()) << run.Log();
+        ASSERT_NO_FATAL_FAILURE(WaitForMainWindow(x, run, main));
         const std::optional<Rect> place = x.Geometry(*main);
         ASSERT_TRUE(place.has_value());
         window = *place;

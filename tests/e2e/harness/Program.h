@@ -60,6 +60,20 @@ inline void StartProgram(RunningProgram& program, const std::vector<std::string>
     ASSERT_GT(program.process.pid(), 0) << "cannot start " << VARNOK_SETUP_PROGRAM;
 }
 
+// Waits until the program's main window shows and sets `main`; fails with
+// the program's output when it does not, or when the program ended.
+inline void WaitForMainWindow(XClient& x, RunningProgram& program, std::optional<xcb_window_t>& main)
+{
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            main = x.FindViewable(kMainTitle);
+            return main.has_value() || !program.process.Alive();
+        },
+        20s))
+        << "the main window did not appear\n" << program.Log();
+    ASSERT_TRUE(program.process.Alive()) << program.Log();
+}
+
 // The end: the user closes the main window; the program ends by itself, with
 // exit status 0 and without a sanitizer report (leaks included in the
 // sanitizer build). SIGTERM only if it does not.
