@@ -16,6 +16,9 @@ QT_MINGW_OPTIONS=(
   -DFEATURE_tabletevent=OFF
   # With OpenGL off, 6.4.2's Windows plugin still compiles its dynamic-GL check.
   -DFEATURE_dynamicgl=OFF
+  # Without Direct2D, Gui leaves out the DirectWrite font database that the
+  # plugin's directwrite3 engine would construct.
+  -DFEATURE_directwrite3=OFF
   -DFEATURE_direct2d=OFF -DFEATURE_jpeg=OFF -DFEATURE_gif=OFF
   -DFEATURE_sql_sqlite=OFF
 )
