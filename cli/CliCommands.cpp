@@ -8,7 +8,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "cli/AtomicFile.h"
+#include "files/AtomicFile.h"
 #include "cli/CliOptions.h"
 #include "cli/ExitCodes.h"
 #include "cli/KeyCombination.h"
@@ -259,7 +259,7 @@ class Commands {
       return kExitOk;
     }
     std::string error;
-    if (!WriteFileAtomically(PathFromUtf8(*o_.file), text, error)) {
+    if (!files::WriteFileAtomically(PathFromUtf8(*o_.file), text, error)) {
       err_ << "error: cannot write " << *o_.file << ": " << error << "\n";
       return kExitWriteFailed;
     }
