@@ -253,7 +253,7 @@ class Commands {
     std::vector<ProfileEntry> entries;
     std::optional<Answer> first;
     if (const int rc = ReadAll(pedal, o_.count, entries, first); rc != kExitOk) return rc;
-    const std::string text = ProfileJson(entries);
+    const std::string text = ProfileJson(entries, pedal.serial);
     if (!o_.file || IsStandardStream(o_.file)) {
       out_ << text;
       return kExitOk;
