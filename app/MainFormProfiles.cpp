@@ -147,6 +147,11 @@ void TMainForm::OpenProfileClick()
 
 void TMainForm::SaveProfileClick()
 {
+    if (CurrentDevice == nullptr) {
+        Messages().Show(this, QMessageBox::Information, ProfileBoxCaption(), ProfileSaveBlockedText(NoPedalReason()),
+                        QMessageBox::Ok);
+        return;
+    }
     const QString file = profileChooser_(this, true, ProfileFolder::Last());
     if (!file.isEmpty())
         SaveProfile(file);
@@ -235,10 +240,15 @@ void TMainForm::ApplyProfile(const std::vector<cli::ProfileEntry>& entries, int 
 
 bool TMainForm::SaveProfile(const QString& file)
 {
+    if (CurrentDevice == nullptr) {
+        Messages().Show(this, QMessageBox::Information, ProfileBoxCaption(), ProfileSaveBlockedText(NoPedalReason()),
+                        QMessageBox::Ok);
+        return false;
+    }
     std::vector<cli::ProfileEntry> entries;
     QStringList unknown;
     for (int row = 0; row < PedalCount(); ++row) {
-        if (CurrentDevice == nullptr || !rowStates_.Known(row)) {
+        if (!rowStates_.Known(row)) {
             unknown << QString::number(row + 1);
             continue;
         }

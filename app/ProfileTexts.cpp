@@ -18,6 +18,11 @@ QString ProfileOpenBlockedText(const QString& reason)
     return QStringLiteral("A profile cannot be opened now:\n%1").arg(reason);
 }
 
+QString ProfileSaveBlockedText(const QString& reason)
+{
+    return QStringLiteral("A profile cannot be saved now:\n%1").arg(reason);
+}
+
 QString ProfileUnreadableText(const QString& file, const QString& reason)
 {
     return QStringLiteral("The profile could not be read.\n\n%1\n%2").arg(file, reason);

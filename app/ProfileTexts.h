@@ -21,6 +21,7 @@ QString NoPedalReason();
 QString WriteInReason();
 QString NotAnsweredReason();
 QString ProfileOpenBlockedText(const QString& reason);
+QString ProfileSaveBlockedText(const QString& reason);
 
 QString ProfileUnreadableText(const QString& file, const QString& reason);
 QString ProfileTooLargeReason(qint64 limit);
