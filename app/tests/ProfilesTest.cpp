@@ -193,7 +193,7 @@ TEST_F(ProfilesTest, FailedSaveIsShownAndTheOldFileStays)
     std::filesystem::permissions(folder / "readonly", std::filesystem::perms(0755));
     std::vector<std::string> left;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
-        left.push_back(entry.path().lexically_relative(folder).string());
+        left.push_back(entry.path().lexically_relative(folder).generic_string());
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"plain", "readonly", "readonly/old.json", "target.json",
                                               "target.json/inside"}));
