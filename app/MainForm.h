@@ -18,6 +18,7 @@
 #include <array>
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -45,6 +46,10 @@ class QPushButton;
 class QSpinBox;
 class QTimer;
 
+namespace cli {
+struct ProfileEntry;
+}
+
 namespace app {
 
 class DeviceChangeWatch;
@@ -52,6 +57,7 @@ class HookMessageFilter;
 class KeyboardLayoutWatch;
 class MainThreadWakeup;
 class MessageSink;
+class ProfileSystemMenu;
 class ReportPacer;
 class TTabControl;
 struct WriteInOutcome;
@@ -181,6 +187,26 @@ public:
     // One message of the hook library, delivered by the native event filter.
     void OnHookMessage(std::uint32_t message, std::uint32_t wParam, std::uint32_t lParam);
 
+    // --- Profiles: the assignments in a file ---------------------------------
+    // Chooses the file to open (`save` false) or to save to, starting in
+    // `folder`; empty when the user cancelled. Qt's file dialogs unless set.
+    using ProfileChooser = std::function<QString(QWidget* parent, bool save, const QString& folder)>;
+    void SetProfileChooser(ProfileChooser chooser);
+    // The context menu's and the system menu's entries: a file is chosen,
+    // then opened or saved.
+    void OpenProfileClick();
+    void SaveProfileClick();
+    // Opening fills the table and the key edit box with the file's rows as
+    // the user's own, not yet written in; a profile of another pedal or
+    // pedal count is asked about first. A refused file changes nothing.
+    // True when the table took the profile.
+    bool OpenProfile(const QString& file);
+    // Saves the rows of the pedal count and the pedal's serial number,
+    // replacing the file atomically. True when the file was written.
+    bool SaveProfile(const QString& file);
+    // Why no profile can be opened now; empty when one can.
+    QString ProfileOpenBlocker() const;
+
     // --- Operations ----------------------------------------------------------
     // Pedal count: the spin edit's value, 1 to 3.
     int PedalCount() const;
@@ -213,6 +239,11 @@ protected:
     void showEvent(QShowEvent* event) override;
     // During a write-in the window closes only once it has ended.
     void closeEvent(QCloseEvent* event) override;
+    // The profile menu, outside the key edit box (which has its own).
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    // A .json file dropped onto the window is opened.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildWindow();
@@ -300,6 +331,9 @@ private:
     // shown (a box inside a scan would hold back every device change).
     void WarnLater(const QString& text);
     void ShowWarnings();
+    // Profiles.
+    void ConnectProfileHandlers();
+    void ApplyProfile(const std::vector<cli::ProfileEntry>& entries, int count);
 
     // Between the key edit box's focus-in and focus-out: hook messages count.
     bool listening_ = false;
@@ -338,6 +372,8 @@ private:
     // Warnings waiting for the event loop or for the window to be shown.
     QStringList pendingWarnings_;
     bool framePlaced_ = false;   // PlaceFrame() ran at the first show
+    ProfileChooser profileChooser_;
+    std::unique_ptr<ProfileSystemMenu> profileMenu_;
 };
 
 }  // namespace app

@@ -37,6 +37,7 @@ void TMainForm::ConnectHandlers()
     RzEdit1->installEventFilter(this);
     ConnectCaptureHandlers();
     ConnectDeviceHandlers();
+    ConnectProfileHandlers();
 }
 
 void TMainForm::ConnectDeviceHandlers()

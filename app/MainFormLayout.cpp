@@ -20,6 +20,7 @@
 #include "app/MainThreadWakeup.h"
 #include "app/MessageBoxSink.h"
 #include "app/PedalNames.h"
+#include "app/ProfileSystemMenu.h"
 #include "app/Pictures.h"
 #include "app/ReportPacer.h"
 #include "app/TabBar.h"

@@ -7,6 +7,7 @@
 #include "app/KeyboardLayoutWatch.h"
 #include "app/MainForm.h"
 #include "app/MessageSink.h"
+#include "app/ProfileSystemMenu.h"
 #include "app/StartupError.h"
 #include "capture/ExecutableFolder.h"
 
@@ -74,6 +75,8 @@ void TMainForm::RunFormCreate()
         ShowErrorBox(Messages(), nullptr, QString::fromUtf8(error.what()));
     }
     CheckCaptureAvailable();
+    // The native window exists from FormCreate on.
+    profileMenu_ = ProfileSystemMenu::Install(*this);
     layoutWatch_ = KeyboardLayoutWatch::Start(
         *this, [this](keys::KeyNaming naming) { SetKeyNaming(std::move(naming)); });
 }

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "cli/AtomicFile.h"
+#include "files/AtomicFile.h"
 #include "cli/CliOptions.h"
 #include "cli/ExitCodes.h"
 #include "cli/KeyCombination.h"
@@ -253,13 +253,13 @@ class Commands {
     std::vector<ProfileEntry> entries;
     std::optional<Answer> first;
     if (const int rc = ReadAll(pedal, o_.count, entries, first); rc != kExitOk) return rc;
-    const std::string text = ProfileJson(entries);
+    const std::string text = ProfileJson(entries, pedal.serial);
     if (!o_.file || IsStandardStream(o_.file)) {
       out_ << text;
       return kExitOk;
     }
     std::string error;
-    if (!WriteFileAtomically(PathFromUtf8(*o_.file), text, error)) {
+    if (!files::WriteFileAtomically(PathFromUtf8(*o_.file), text, error)) {
       err_ << "error: cannot write " << *o_.file << ": " << error << "\n";
       return kExitWriteFailed;
     }

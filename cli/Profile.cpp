@@ -1,9 +1,15 @@
 #include "cli/Profile.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <iterator>
 #include <set>
 
 #include <nlohmann/json.hpp>
+
+#include "keys/KeyNameTable.h"
+#include "keys/KeyNaming.h"
 
 namespace cli {
 
@@ -13,58 +19,139 @@ using Json = nlohmann::ordered_json;
 
 constexpr int kMaxDepth = 32;
 
-bool Refuse(ProfileParseResult& result, const std::string& message) {
+bool Refuse(ProfileParseResult& result, const std::string& message, int line = 0) {
   result.ok = false;
   result.entries.clear();
-  result.error = message;
+  result.serial.reset();
+  result.line = line;
+  result.error = line > 0 ? "line " + std::to_string(line) + ": " + message : message;
   return false;
 }
 
+// The line of the byte at `offset` (lines end at "\n").
+int LineAt(std::string_view text, std::size_t offset) {
+  offset = std::min(offset, text.size());
+  return 1 + static_cast<int>(std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(offset), '\n'));
+}
+
+// Walks the text for the reader and notes the last byte it took, so that the
+// reader's events can be placed: an event comes right after the byte that
+// ends its token ('{', a closing quote), one byte later for a number.
+class NotingIterator {
+ public:
+  using iterator_category = std::input_iterator_tag;
+  using value_type = char;
+  using difference_type = std::ptrdiff_t;
+  using pointer = const char*;
+  using reference = const char&;
+
+  NotingIterator(const char* at, const char** last) : at_(at), last_(last) {}
+  reference operator*() const {
+    *last_ = at_;
+    return *at_;
+  }
+  NotingIterator& operator++() {
+    ++at_;
+    return *this;
+  }
+  NotingIterator operator++(int) {
+    NotingIterator before = *this;
+    ++at_;
+    return before;
+  }
+  bool operator==(const NotingIterator& other) const { return at_ == other.at_; }
+
+ private:
+  const char* at_;
+  const char** last_;
+};
+
+// Where the parts of the document that errors name begin.
+struct Places {
+  int serial = 0;                // the "serial" member
+  int pedals = 0;                // the "pedals" member
+  std::vector<int> entries;      // each element of "pedals"
+};
+
 // Parses `text`, refusing duplicate member names and deep nesting, which the
-// library itself accepts.
-bool ParseDocument(std::string_view text, Json& doc, std::string& error) {
+// library itself accepts, and notes the lines of the parts in `places`.
+bool ParseDocument(std::string_view text, Json& doc, Places& places, std::string& error, int& errorLine) {
   std::vector<std::set<std::string>> names;  // member names seen, by object depth
+  std::vector<bool> inArray;                 // the open containers, outermost first
+  std::string topMember;                     // the member of the document being read
   std::string duplicate;
+  int duplicateLine = 0;
   bool tooDeep = false;
+  int tooDeepLine = 0;
+  const char* last = text.data();
+  const auto lineNow = [&] { return LineAt(text, static_cast<std::size_t>(last - text.data())); };
+  // An element of the document's "pedals" array begins.
+  const auto noteEntry = [&](int depth) {
+    if (depth == 2 && topMember == "pedals" && inArray.size() >= 2 && inArray[1]) places.entries.push_back(lineNow());
+  };
   auto check = [&](int depth, Json::parse_event_t event, Json& parsed) {
     const auto level = static_cast<std::size_t>(depth);
     switch (event) {
       case Json::parse_event_t::object_start:
       case Json::parse_event_t::array_start:
         if (depth >= kMaxDepth) {
+          if (!tooDeep) tooDeepLine = lineNow();
           tooDeep = true;
           return false;  // not kept: the nested values are dropped as read
         }
+        noteEntry(depth);
+        inArray.resize(level);
+        inArray.push_back(event == Json::parse_event_t::array_start);
         if (event == Json::parse_event_t::object_start) {
           names.resize(level + 2);
           names[level + 1].clear();
         }
         return true;
       case Json::parse_event_t::key:
-        if (level < names.size() && parsed.is_string() && !names[level].insert(parsed.get<std::string>()).second &&
-            duplicate.empty()) {
+        if (!parsed.is_string()) return true;
+        if (level < names.size() && !names[level].insert(parsed.get<std::string>()).second && duplicate.empty()) {
           duplicate = parsed.get<std::string>();
+          duplicateLine = lineNow();
         }
+        if (depth == 1) {
+          topMember = parsed.get<std::string>();
+          if (topMember == "serial") places.serial = lineNow();
+          if (topMember == "pedals") places.pedals = lineNow();
+        }
+        return true;
+      case Json::parse_event_t::value:
+        noteEntry(depth);
         return true;
       default:
         return true;
     }
   };
   try {
-    doc = Json::parse(text.begin(), text.end(), check);
+    doc = Json::parse(NotingIterator(text.data(), &last), NotingIterator(text.data() + text.size(), &last), check);
+  } catch (const Json::parse_error& e) {
+    // what() is "[json.exception.parse_error.101] parse error at line 1, column 9: ...";
+    // the line is taken from the byte count.
+    const std::string what = e.what();
+    const auto column = what.find("column ");
+    const auto reason = column == std::string::npos ? std::string::npos : what.find(": ", column);
+    error = reason == std::string::npos ? what : what.substr(reason + 2);
+    errorLine = LineAt(text, e.byte > 0 ? e.byte - 1 : 0);
+    return false;
   } catch (const Json::exception& e) {
-    // what() is "[json.exception.parse_error.101] parse error at line 1, column 9: ...".
     const std::string what = e.what();
     const auto close = what.find("] ");
     error = close == std::string::npos ? what : what.substr(close + 2);
+    errorLine = lineNow();
     return false;
   }
   if (tooDeep) {
     error = "nested deeper than " + std::to_string(kMaxDepth) + " levels";
+    errorLine = tooDeepLine;
     return false;
   }
   if (!duplicate.empty()) {
     error = "member " + JsonQuote(duplicate) + " given twice in one object";
+    errorLine = duplicateLine;
     return false;
   }
   return true;
@@ -76,48 +163,62 @@ bool IsPedalNumber(const Json& value) {
   return n == std::floor(n) && n >= 1 && n <= kMaxPedals;
 }
 
-bool ParseEntry(const Json& item, std::size_t position, ProfileParseResult& result) {
+// A key slot code the rule does not allow: 1..FE outside the key rows.
+bool AllowedInKeySlot(std::uint8_t code, KeySlotRule rule) {
+  if (rule == KeySlotRule::AnyCode || code == 0 || code == 0xFF) return true;
+  return keys::PedalCanHold(code) && code < keys::kFirstNonKeyUsage;
+}
+
+bool ParseEntry(const Json& item, std::size_t position, int line, KeySlotRule rule, ProfileParseResult& result) {
+  const auto Refuse = [&result, line](const std::string& message) { return cli::Refuse(result, message, line); };
   const std::string where = "entry " + std::to_string(position + 1) + " of \"pedals\"";
-  if (!item.is_object()) return Refuse(result, where + " is not an object");
+  if (!item.is_object()) return Refuse(where + " is not an object");
   for (const auto& [name, value] : item.items()) {
     if (name != "pedal" && name != "keys" && name != "bytes") {
-      return Refuse(result, where + ": unknown member " + JsonQuote(name) + " (allowed: pedal, keys, bytes)");
+      return Refuse(where + ": unknown member " + JsonQuote(name) + " (allowed: pedal, keys, bytes)");
     }
   }
   const auto pedal = item.find("pedal");
   if (pedal == item.end() || !IsPedalNumber(*pedal)) {
-    return Refuse(result, where + ": \"pedal\" must be a number from 1 to " + std::to_string(kMaxPedals));
+    return Refuse(where + ": \"pedal\" must be a number from 1 to " + std::to_string(kMaxPedals));
   }
   ProfileEntry entry;
   entry.pedal = static_cast<int>(pedal->get<double>());
+  entry.line = line;
   const std::string pedalName = "pedal " + std::to_string(entry.pedal);
   for (const ProfileEntry& seen : result.entries) {
-    if (seen.pedal == entry.pedal) return Refuse(result, pedalName + " appears twice");
+    if (seen.pedal == entry.pedal) return Refuse(pedalName + " appears twice");
   }
   const auto keysValue = item.find("keys");
   const auto bytesValue = item.find("bytes");
   const bool hasKeys = keysValue != item.end();
   const bool hasBytes = bytesValue != item.end();
-  if (!hasKeys && !hasBytes) return Refuse(result, pedalName + ": needs \"keys\" or \"bytes\"");
-  if (hasKeys && !keysValue->is_string()) return Refuse(result, pedalName + ": \"keys\" must be a string");
-  if (hasBytes && !bytesValue->is_string()) return Refuse(result, pedalName + ": \"bytes\" must be a string");
+  if (!hasKeys && !hasBytes) return Refuse(pedalName + ": needs \"keys\" or \"bytes\"");
+  if (hasKeys && !keysValue->is_string()) return Refuse(pedalName + ": \"keys\" must be a string");
+  if (hasBytes && !bytesValue->is_string()) return Refuse(pedalName + ": \"bytes\" must be a string");
   const std::string keys = hasKeys ? keysValue->get<std::string>() : std::string();
   if (hasBytes) {
     const std::string bytes = bytesValue->get<std::string>();
     if (!ParseBytesText(bytes, entry.bytes)) {
-      return Refuse(result, pedalName + ": bad \"bytes\" " + JsonQuote(bytes) + " (expected e.g. \"01-06-00-00\")");
+      return Refuse(pedalName + ": bad \"bytes\" " + JsonQuote(bytes) + " (expected e.g. \"01-06-00-00\")");
     }
     if (hasKeys && keys != DisplayText(entry.bytes)) {
       const KeyParseResult parsed = ParseKeyCombination(keys);
       if (!parsed.ok || parsed.bytes != entry.bytes) {
-        return Refuse(result, pedalName + ": \"keys\" " + JsonQuote(keys) + " and \"bytes\" " + JsonQuote(bytes) +
+        return Refuse(pedalName + ": \"keys\" " + JsonQuote(keys) + " and \"bytes\" " + JsonQuote(bytes) +
                                   " disagree (edit one and drop the other)");
       }
     }
   } else {
     const KeyParseResult parsed = ParseKeyCombination(keys);
-    if (!parsed.ok) return Refuse(result, pedalName + ": " + parsed.error);
+    if (!parsed.ok) return Refuse(pedalName + ": " + parsed.error);
     entry.bytes = parsed.bytes;
+  }
+  for (std::size_t slot = 1; slot < entry.bytes.size(); ++slot) {
+    if (!AllowedInKeySlot(entry.bytes[slot], rule)) {
+      return Refuse(pedalName + ": key " + JsonQuote(keys::TableNaming().KeySlotName(entry.bytes[slot])) +
+                    " cannot be given to the pedal (it is not in the key table)");
+    }
   }
   result.entries.push_back(entry);
   return true;
@@ -125,29 +226,39 @@ bool ParseEntry(const Json& item, std::size_t position, ProfileParseResult& resu
 
 }  // namespace
 
-ProfileParseResult ParseProfile(std::string_view text) {
+ProfileParseResult ParseProfile(std::string_view text, KeySlotRule rule) {
   ProfileParseResult result;
   Json doc;
+  Places places;
   std::string error;
-  if (!ParseDocument(text, doc, error)) {
-    Refuse(result, "not valid JSON: " + error);
+  int errorLine = 0;
+  if (!ParseDocument(text, doc, places, error, errorLine)) {
+    Refuse(result, "not valid JSON: " + error, errorLine);
     return result;
   }
   if (!doc.is_object()) {
     Refuse(result, "the profile must be a JSON object with a \"pedals\" array");
     return result;
   }
+  if (const auto serial = doc.find("serial"); serial != doc.end()) {
+    if (!serial->is_string()) {
+      Refuse(result, "\"serial\" must be a string", places.serial);
+      return result;
+    }
+    result.serial = serial->get<std::string>();
+  }
   const auto pedals = doc.find("pedals");
   if (pedals == doc.end() || !pedals->is_array()) {
-    Refuse(result, "the profile has no \"pedals\" array");
+    Refuse(result, "the profile has no \"pedals\" array", places.pedals);
     return result;
   }
   if (pedals->empty()) {
-    Refuse(result, "the \"pedals\" array is empty");
+    Refuse(result, "the \"pedals\" array is empty", places.pedals);
     return result;
   }
   for (std::size_t i = 0; i < pedals->size(); ++i) {
-    if (!ParseEntry((*pedals)[i], i, result)) return result;
+    const int line = i < places.entries.size() ? places.entries[i] : places.pedals;
+    if (!ParseEntry((*pedals)[i], i, line, rule, result)) return result;
   }
   result.ok = true;
   return result;
@@ -169,8 +280,9 @@ std::string PedalsArrayJson(const std::vector<ProfileEntry>& entries) {
   return out;
 }
 
-std::string ProfileJson(const std::vector<ProfileEntry>& entries) {
-  return "{\n  \"pedals\": " + PedalsArrayJson(entries) + "\n}\n";
+std::string ProfileJson(const std::vector<ProfileEntry>& entries, std::string_view serial) {
+  const std::string serialMember = serial.empty() ? std::string() : "\n  \"serial\": " + JsonQuote(serial) + ",";
+  return "{" + serialMember + "\n  \"pedals\": " + PedalsArrayJson(entries) + "\n}\n";
 }
 
 }  // namespace cli

@@ -28,10 +28,12 @@ public:
         shown.push_back({owner, icon, title, text, buttons});
         if (onShow)
             onShow();
-        return QMessageBox::Ok;
+        return buttons.testFlag(reply) ? reply : QMessageBox::Ok;
     }
 
     std::vector<ShownBox> shown;
+    // The answer to a box that offers it (a question's Yes or No).
+    QMessageBox::StandardButton reply = QMessageBox::Ok;
     // Runs as each box is shown (the moment a modal box would open).
     std::function<void()> onShow;
 };

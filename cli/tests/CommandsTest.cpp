@@ -296,7 +296,7 @@ TEST_F(CommandsTest, ExportAndWriteFileRoundTrip) {
 
   // Without --file the profile goes to stdout.
   r = Cli({"export", "--serial", "VK0001", "--count", "1"});
-  EXPECT_EQ(r.out, "{\n  \"pedals\": [\n    {\"pedal\":1,\"keys\":\"Ctrl+Alt+F5\",\"bytes\":\"05-3E-00-00\"}\n  ]\n}\n");
+  EXPECT_EQ(r.out, "{\n  \"serial\": \"VK0001\",\n  \"pedals\": [\n    {\"pedal\":1,\"keys\":\"Ctrl+Alt+F5\",\"bytes\":\"05-3E-00-00\"}\n  ]\n}\n");
 }
 
 #ifndef _WIN32  // file modes and symbolic links as POSIX has them
@@ -317,7 +317,7 @@ TEST_F(CommandsTest, ExportReplacesTheFileAtomicallyThroughALink) {
   EXPECT_TRUE(std::filesystem::is_symlink(link));
   std::ifstream in(real);
   const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(text, "{\n  \"pedals\": [\n    {\"pedal\":1,\"keys\":\"Ctrl+C\",\"bytes\":\"01-06-00-00\"}\n  ]\n}\n");
+  EXPECT_EQ(text, "{\n  \"serial\": \"VK0001\",\n  \"pedals\": [\n    {\"pedal\":1,\"keys\":\"Ctrl+C\",\"bytes\":\"01-06-00-00\"}\n  ]\n}\n");
   EXPECT_EQ(std::filesystem::status(real).permissions() & std::filesystem::perms::all, std::filesystem::perms(0640));
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) {
@@ -339,7 +339,7 @@ TEST_F(CommandsTest, FileDashIsTheStandardInputAndOutput) {
   EXPECT_EQ(p.firmware->GetSlot(1), (Slot{0x02, 0x05, 0, 0}));
   r = Cli({"export", "--file", "-", "--count", "1"});
   ASSERT_EQ(r.rc, kExitOk) << r.err;
-  EXPECT_EQ(r.out, "{\n  \"pedals\": [\n    {\"pedal\":1,\"keys\":\"Ctrl+C\",\"bytes\":\"01-06-00-00\"}\n  ]\n}\n");
+  EXPECT_EQ(r.out, "{\n  \"serial\": \"VK0001\",\n  \"pedals\": [\n    {\"pedal\":1,\"keys\":\"Ctrl+C\",\"bytes\":\"01-06-00-00\"}\n  ]\n}\n");
   EXPECT_FALSE(std::filesystem::exists("-"));
 }
 

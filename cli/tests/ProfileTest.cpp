@@ -10,14 +10,15 @@ namespace {
 
 TEST(Profile, WrittenFileReadsBackToTheSameEntries) {
   const std::vector<ProfileEntry> entries{{1, {0x01, 0x06, 0, 0}}, {2, {0x00, 49, 0, 0}}, {3, {0, 0, 0, 0}}};
-  const std::string text = ProfileJson(entries);
+  const std::string text = ProfileJson(entries, "VK0001");
   EXPECT_EQ(text,
-            "{\n  \"pedals\": [\n"
+            "{\n  \"serial\": \"VK0001\",\n  \"pedals\": [\n"
             "    {\"pedal\":1,\"keys\":\"Ctrl+C\",\"bytes\":\"01-06-00-00\"},\n"
             "    {\"pedal\":2,\"keys\":\"\\\\\",\"bytes\":\"00-31-00-00\"},\n"
             "    {\"pedal\":3,\"keys\":\"\",\"bytes\":\"00-00-00-00\"}\n  ]\n}\n");
   const ProfileParseResult back = ParseProfile(text);
   ASSERT_TRUE(back.ok) << back.error;
+  EXPECT_EQ(back.serial, "VK0001");
   ASSERT_EQ(back.entries.size(), 3u);
   for (std::size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(back.entries[i].pedal, entries[i].pedal);
@@ -47,8 +48,8 @@ struct BadProfile {
 
 TEST(Profile, RefusesBadProfilesNamingTheProblem) {
   const std::vector<BadProfile> cases{
-      {"", "not valid JSON: parse error at line 1, column 1"},
-      {"{\"pedals\":[\n  {\"pedal\":1,}", "not valid JSON: parse error at line 2, column 14"},
+      {"", "line 1: not valid JSON: syntax error"},
+      {"{\"pedals\":[\n  {\"pedal\":1,}", "line 2: not valid JSON: syntax error while parsing object key"},
       {"{'a':1}", "not valid JSON"},
       {"{\"a\":01}", "not valid JSON"},
       {"{\"a\":\"tab\there\"}", "not valid JSON"},
@@ -74,6 +75,7 @@ TEST(Profile, RefusesBadProfilesNamingTheProblem) {
       {R"({"pedals":[{"pedal":1,"keys":"Ctrl+V","bytes":"01-06-00-00"}]})", "disagree"},
       {R"({"pedals":[{"pedal":1,"keys":7}]})", "must be a string"},
       {R"({"pedals":[5]})", "not an object"},
+      {R"({"serial":7,"pedals":[{"pedal":1,"keys":"A"}]})", "\"serial\" must be a string"},
   };
   for (const BadProfile& c : cases) {
     const ProfileParseResult r = ParseProfile(c.text);
@@ -82,6 +84,44 @@ TEST(Profile, RefusesBadProfilesNamingTheProblem) {
     EXPECT_TRUE(r.entries.empty()) << shown;
     EXPECT_NE(r.error.find(c.error), std::string::npos) << shown << "\n  gave: " << r.error;
   }
+}
+
+// Errors with a place name its line; the window's rule also refuses key
+// codes outside the key table, by name.
+TEST(Profile, RefusalsNameTheLineAndTheKey) {
+  struct Case {
+    std::string text;
+    KeySlotRule rule;
+    int line;
+    std::string error;
+  };
+  const std::string start = "{\n  \"serial\": \"VK0001\",\n  \"pedals\": [\n    {\"pedal\":1,\"keys\":\"A\"},\n";
+  const std::vector<Case> cases{
+      {start + "    {\"pedal\":2,\"keys\":\"Hyper\"}\n  ]\n}\n", KeySlotRule::AnyCode, 5,
+       "line 5: pedal 2: unknown key name \"Hyper\""},
+      {start + "    {\"pedal\":2,\"bytes\":\"00-68-00-00\"}\n  ]\n}\n", KeySlotRule::KeyTableOnly, 5,
+       "line 5: pedal 2: key \"Key 0x68\" cannot be given to the pedal"},
+      {start + "    7,\n    {\"pedal\":1,\"keys\":\"A\"}]}", KeySlotRule::AnyCode, 5, "line 5: entry 2"},
+      {start + "\n\n    {\"pedal\":3,\"keys\":\"Shift+Key 0xE8\"}\n]}", KeySlotRule::KeyTableOnly, 7,
+       "line 7: pedal 3: key \"Key 0xE8\""},
+      {start + "    {\"pedal\":2,\"keys\":\"B\",\n     \"keys\":\"C\"}]}", KeySlotRule::AnyCode, 6,
+       "line 6: not valid JSON: member \"keys\" given twice"},
+      {start + "    {\"pedal\":2,\"keys\":\"B\"\n    \"bytes\":\"00-05-00-00\"}]}", KeySlotRule::AnyCode, 6,
+       "line 6: not valid JSON: syntax error"},
+      {"{\n\"serial\":\n[1],\"pedals\":[{\"pedal\":1,\"keys\":\"A\"}]}", KeySlotRule::AnyCode, 2, "line 2: \"serial\""},
+  };
+  for (const Case& c : cases) {
+    const ProfileParseResult r = ParseProfile(c.text, c.rule);
+    EXPECT_FALSE(r.ok) << c.text;
+    EXPECT_EQ(r.line, c.line) << c.text << "\n  gave: " << r.error;
+    EXPECT_EQ(r.error.rfind(c.error, 0), 0u) << c.text << "\n  gave: " << r.error;
+  }
+  // What the window refuses, the command line takes: it parses back what a read-out showed.
+  const ProfileParseResult any = ParseProfile(cases[1].text, KeySlotRule::AnyCode);
+  ASSERT_TRUE(any.ok) << any.error;
+  EXPECT_EQ(any.entries[1].line, 5);
+  EXPECT_EQ(any.entries[1].bytes, (PedalBytes{0, 0x68, 0, 0}));
+  EXPECT_TRUE(ParseProfile(R"({"pedals":[{"pedal":1,"bytes":"00-FF-04-00"}]})", KeySlotRule::KeyTableOnly).ok);
 }
 
 TEST(Profile, JsonQuoteEscapesWhatMustBeAndKeepsTheTextValid) {

@@ -11,8 +11,12 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const cli::ProfileParseResult r = cli::ParseProfile(text);
+  // The window's stricter rule takes a part of what the command line takes, read alike.
+  const cli::ProfileParseResult strict = cli::ParseProfile(text, cli::KeySlotRule::KeyTableOnly);
+  FUZZ_CHECK(!strict.ok || (r.ok && strict.entries.size() == r.entries.size() && strict.serial == r.serial));
   if (!r.ok) {
     FUZZ_CHECK(r.entries.empty());
+    FUZZ_CHECK(!r.serial);
     FUZZ_CHECK(!r.error.empty());
     return 0;
   }
@@ -23,8 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(!seen[e.pedal]);
     seen[e.pedal] = true;
   }
-  const cli::ProfileParseResult back = cli::ParseProfile(cli::ProfileJson(r.entries));
+  const cli::ProfileParseResult back = cli::ParseProfile(cli::ProfileJson(r.entries, r.serial.value_or("")));
   FUZZ_CHECK(back.ok);
+  FUZZ_CHECK(back.serial.value_or("") == r.serial.value_or(""));
   FUZZ_CHECK(back.entries.size() == r.entries.size());
   for (std::size_t i = 0; i < r.entries.size(); ++i) {
     FUZZ_CHECK(back.entries[i].pedal == r.entries[i].pedal);

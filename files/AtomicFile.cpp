@@ -1,4 +1,4 @@
-#include "cli/AtomicFile.h"
+#include "files/AtomicFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,7 +16,7 @@
 #include <unistd.h>
 #endif
 
-namespace cli {
+namespace files {
 
 namespace {
 
@@ -157,4 +157,4 @@ bool WriteFileAtomically(const fs::path& target, std::string_view contents, std:
   return false;
 }
 
-}  // namespace cli
+}  // namespace files

@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
-namespace cli {
+namespace files {
 
 // False with the system's reason in `error` when the file could not be written.
 bool WriteFileAtomically(const std::filesystem::path& target, std::string_view contents, std::string& error);
 
-}  // namespace cli
+}  // namespace files
