@@ -187,7 +187,9 @@ TEST_F(WineWindowTest, ReplugIsFoundAgainAndAnUnplugDuringAWriteInIsNotDone) {
   const std::string box = WriteInBoxText();
   const bool allStored = firmware.WriteCount() - writesBefore == 3;
   EXPECT_EQ(Contains(box, "Setup Done!"), allStored) << box;
-  if (!allStored) EXPECT_TRUE(Contains(box, "was not")) << box;
+  if (!allStored) {
+    EXPECT_TRUE(Contains(box, "was not")) << box;
+  }
 }
 
 }  // namespace
