@@ -31,6 +31,10 @@ class WineSession {
   static void IgnoreHangup();
 
   RunResult Run(const std::vector<std::string>& args, std::chrono::seconds timeout) const;
+  // Starts ARGS without waiting, its output to LOG; its pid, or -1.
+  int Start(const std::vector<std::string>& args, const std::string& log) const;
+  // Waits up to TIMEOUT for PID to end, then kills it; its exit code, or -1.
+  static int WaitForEnd(int pid, std::chrono::seconds timeout);
   void Stop() const;
 
  private:
