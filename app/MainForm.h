@@ -230,7 +230,7 @@ private:
     // Capture.
     void StopListening();
     void ShowCapturedCombination(const std::string& text);
-    void ShowKeyRefused(const std::string& reason);
+    void ShowKeyRefused(const std::string& key);
     void CheckCaptureAvailable();
     void UpdateCaptureSign();
 
