@@ -14,6 +14,7 @@
 #include "app/DeviceChangeWatch.h"
 #include "app/Fonts.h"
 #include "app/HookMessageFilter.h"
+#include "app/InkFitLabel.h"
 #include "app/KeyboardLayoutWatch.h"
 #include "app/LineHeightDelegate.h"
 #include "app/MainForm.h"
@@ -166,11 +167,12 @@ void TMainForm::BuildKeyTabs()
     for (int i = kTabCount - 1; i >= 0; --i)
         RzTabControl1->setTabVisible(i, false);
 
-    RzLabel3 = MakeLabel(RzTabControl1, "RzLabel3", 48, 32, 325, 24,
-                         tr("%1 pairs of buttons to set").arg(1));
+    RzLabel3 = Place(new InkFitLabel(tr("%1 pairs of buttons to set").arg(1), RzTabControl1),
+                     "RzLabel3", 48, 32, 325, 24);
     RzLabel3->setFont(BoldFont(24));
     // A 24 px face is taller than the 24 px label by its internal leading:
-    // sitting on the bottom edge, the ink of capitals and descenders fits.
+    // sitting on the bottom edge, the ink of capitals and descenders fits
+    // (and a line that rises to the full em is drawn lower).
     RzLabel3->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
     RzLabel4 = MakeLabel(RzTabControl1, "RzLabel4", 48, 82, 81, 31, tr("Input:"));
     RzLabel4->setFont(BoldFont(19));

@@ -304,5 +304,9 @@ nicht nutzbar: %2</translation>
         <source>Capture needs the keyboard hook library Hookmod.dll in the program&apos;s folder.</source>
         <translation>Die Erfassung braucht die Tastatur-Hook-Bibliothek Hookmod.dll im Ordner des Programms.</translation>
     </message>
+    <message>
+        <source>another program holds the keyboard; click into the key box to try again</source>
+        <translation>ein anderes Programm belegt die Tastatur; klicken Sie zum erneuten Versuch in das Tastenfeld</translation>
+    </message>
 </context>
 </TS>

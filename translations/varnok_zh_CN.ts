@@ -304,5 +304,9 @@ not usable: %2</source>
         <source>Capture needs the keyboard hook library Hookmod.dll in the program&apos;s folder.</source>
         <translation>按键捕获需要程序文件夹中的键盘钩子库 Hookmod.dll。</translation>
     </message>
+    <message>
+        <source>another program holds the keyboard; click into the key box to try again</source>
+        <translation>另一个程序占用了键盘；请点击按键框重试</translation>
+    </message>
 </context>
 </TS>
