@@ -127,11 +127,37 @@ TEST_F(TranslationFit, EveryLanguageFitsTheLayout)
         SCOPED_TRACE(language.toStdString());
         const Translations translations{QLocale(language)};
         ASSERT_EQ(translations.Loaded(), language != "C");
+        // Qt's own texts come along, for the boxes' standard buttons.
+        EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel") == "Cancel", language == "C");
         WalkTheStates();
         form.reset();
         pedals.clear();
         sink.shown.clear();
     }
+}
+
+// VARNOK_LANG picks the language: a region falls back to its language, the
+// texts' own English and a language not shipped load nothing.
+TEST(TranslationChoice, VarnokLangOverridesTheSystem)
+{
+    const struct {
+        const char* setting;
+        const char* readOut;   // the button's text in that language
+    } cases[] = {
+        {"de", "Auslesen"}, {"de_AT", "Auslesen"}, {"zh_CN", "读出"},
+        {"C", "Read out"},  {"en_GB", "Read out"}, {"fr", "Read out"},
+    };
+    const QByteArray before = qgetenv("VARNOK_LANG");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.setting);
+        qputenv("VARNOK_LANG", c.setting);
+        const Translations translations{ChosenLocale()};
+        EXPECT_EQ(QCoreApplication::translate("app::TMainForm", "Read out"), QString::fromUtf8(c.readOut));
+    }
+    if (before.isNull())
+        qunsetenv("VARNOK_LANG");
+    else
+        qputenv("VARNOK_LANG", before);
 }
 
 }  // namespace
