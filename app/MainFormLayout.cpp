@@ -81,6 +81,7 @@ TMainForm::TMainForm(hid::platform::Backend& backend, QWidget* parent)
       pacer_(std::make_unique<ReportPacer>(kReportPause))
 {
     messages_ = messageBox_.get();
+    SetKeyNaming(keys::KeyNaming());
     BuildWindow();
     BuildDeviceStatus();
     BuildInformation();

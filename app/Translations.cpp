@@ -17,6 +17,8 @@ namespace {
 const QString kFolder = QStringLiteral(":/i18n");
 const QString kProgramFile = QStringLiteral("varnok");
 const QString kQtFile = QStringLiteral("qtbase");
+// Of the Translations object installed last.
+QString installedLanguage;
 
 QString OverrideName()
 {
@@ -53,6 +55,11 @@ QLocale ChosenLocale()
     return name.isEmpty() ? QLocale::system() : QLocale(name);
 }
 
+QString InstalledLanguage()
+{
+    return installedLanguage;
+}
+
 QStringList ShippedLanguages()
 {
     InitTranslationResource();
@@ -71,6 +78,8 @@ Translations::Translations(const QLocale& locale)
     if (language.isEmpty())
         return;
     programLoaded_ = QCoreApplication::installTranslator(&program_);
+    if (programLoaded_)
+        installedLanguage = language_ = language;
     // Qt's own texts in the same language, for the boxes' standard buttons.
     if (programLoaded_)
         qtLoaded_ = qt_.load(kQtFile + QLatin1Char('_') + language, kFolder) &&
@@ -79,6 +88,8 @@ Translations::Translations(const QLocale& locale)
 
 Translations::~Translations()
 {
+    if (programLoaded_ && installedLanguage == language_)
+        installedLanguage.clear();
     if (qtLoaded_)
         QCoreApplication::removeTranslator(&qt_);
     if (programLoaded_)

@@ -18,6 +18,10 @@ QLocale ChosenLocale();
 // The languages the program ships translations for ("de", "zh_CN").
 QStringList ShippedLanguages();
 
+// The language of the translation installed now ("de", "zh_CN"); empty
+// while the texts are English. Key names follow it.
+QString InstalledLanguage();
+
 // The translations of one locale, installed in the application while the
 // object lives. A locale without a shipped translation installs nothing:
 // the texts stay English.
@@ -34,6 +38,7 @@ public:
 private:
     QTranslator program_;
     QTranslator qt_;
+    QString language_;
     bool programLoaded_ = false;
     bool qtLoaded_ = false;
 };

@@ -136,6 +136,20 @@ TEST_F(TranslationFit, EveryLanguageFitsTheLayout)
     }
 }
 
+// In German the window names the keys that type no character as German
+// keycaps do, in a read-out and in a capture; the bytes stay the same.
+TEST_F(TranslationFit, GermanKeyNamesLeaveTheBytes)
+{
+    const Translations translations{QLocale(QStringLiteral("de"))};
+    Plug();
+    ASSERT_NO_FATAL_FAILURE(StartAndWaitForAnswers());
+    EXPECT_EQ(form->RzEdit1->text(), "Strg+C");   // the simulated pedal's first key
+    ASSERT_NO_FATAL_FAILURE(CaptureCtrlA());
+    EXPECT_EQ(form->RzEdit1->text(), "Strg+A");
+    EXPECT_EQ(form->Edit2->text(), "01-04-00-00");
+    EXPECT_EQ(form->PedalConfigTable.JoinedCodeText(0), "01-04-00-00");
+}
+
 // VARNOK_LANG picks the language: a region falls back to its language, the
 // texts' own English and a language not shipped load nothing.
 TEST(TranslationChoice, VarnokLangOverridesTheSystem)
