@@ -3,11 +3,13 @@
 #include <cerrno>
 #include <cstring>
 
+#include <QCoreApplication>
+
 namespace app {
 
 QString AccessAdviceCaption()
 {
-    return QStringLiteral("Varnok setup program");
+    return QCoreApplication::translate("AccessAdvice", "Varnok setup program");
 }
 
 bool IsAccessRefusal(int error)
@@ -17,7 +19,8 @@ bool IsAccessRefusal(int error)
 
 QString OpenFailureText(int error)
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "AccessAdvice",
                "A foot switch was found, but it cannot be opened: %1 (error %2).\n\n"
                "Its settings can be neither read out nor written in. Unplug the pedal and "
                "plug it in again; if that does not help, another program may be using it.")
@@ -28,7 +31,7 @@ QString OpenFailureText(int error)
 QString UnusableReason(int error)
 {
     if (IsAccessRefusal(error))
-        return QStringLiteral("no access");
+        return QCoreApplication::translate("AccessAdvice", "no access");
     return QString::fromLocal8Bit(std::strerror(error));
 }
 

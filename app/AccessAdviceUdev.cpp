@@ -2,11 +2,14 @@
 // the pedal's hidraw node.
 #include "app/AccessAdvice.h"
 
+#include <QCoreApplication>
+
 namespace app {
 
 QString AccessAdviceText()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "AccessAdvice",
         "A foot switch was found, but this user may not open it, so its settings can "
         "be neither read out nor written in.\n\n"
         "To allow it, run this command in the program's source folder:\n\n"
@@ -17,7 +20,8 @@ QString AccessAdviceText()
 
 QString GrantAccessHint()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "AccessAdvice",
         "This user may not write to the foot switch. To allow it, run "
         "scripts/install-udev-rule (or install the package), then unplug and replug the pedal.");
 }

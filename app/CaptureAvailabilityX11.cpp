@@ -34,13 +34,15 @@ CaptureFacts ProbeCaptureFacts(bool hooksLoaded)
 QString CaptureUnavailableReason(const CaptureFacts& facts)
 {
     if (!facts.hooksLoaded)
-        return QStringLiteral("no keyboard hook library");
+        return QCoreApplication::translate("app::TMainForm", "no keyboard hook library");
     if (!facts.haveDisplay)
-        return QStringLiteral("no X display (DISPLAY not set)");
+        return QCoreApplication::translate("app::TMainForm", "no X display (DISPLAY not set)");
     if (!facts.displayReachable)
-        return QStringLiteral("the X display cannot be reached");
+        return QCoreApplication::translate("app::TMainForm", "the X display cannot be reached");
     if (facts.platform != QLatin1String("xcb"))
-        return QStringLiteral("the window runs on %1, not on X").arg(facts.platform);
+        return QCoreApplication::translate("app::TMainForm", "the window runs on %1, not on X")
+            .arg(facts.platform);
+    // The hook library's own words on the X server stay English.
     if (!facts.serverShortfall.isEmpty())
         return facts.serverShortfall;
     return QString();
@@ -53,7 +55,8 @@ QString CaptureUnavailableHere(bool hooksLoaded)
 
 QString CaptureRequirement()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "app::TMainForm",
         "Capture needs the program's keyboard hook on an X display (X11 or XWayland).");
 }
 

@@ -25,7 +25,8 @@ QString GrabKeyboardForCapture(QWidget* window)
     QWindow* handle = GrabWindow(window);
     if (handle == nullptr || handle->setKeyboardGrabEnabled(true))
         return QString();
-    return QStringLiteral("another program holds the keyboard; click into the key box to try again");
+    return QCoreApplication::translate(
+        "app::TMainForm", "another program holds the keyboard; click into the key box to try again");
 }
 
 void ReleaseKeyboardForCapture(QWidget* window)

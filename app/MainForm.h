@@ -261,7 +261,7 @@ private:
     // Capture.
     void StopListening();
     void ShowCapturedCombination(const std::string& text);
-    void ShowKeyRefused(const std::string& reason);
+    void ShowKeyRefused(const std::string& key);
     void CheckCaptureAvailable();
     void UpdateCaptureSign();
 

@@ -20,6 +20,7 @@
 #include "app/KeyboardLayoutWatch.h"
 #include "app/MainForm.h"
 #include "app/TabControl.h"
+#include "app/Translations.h"
 #include "capture/KeyEntry.h"
 
 namespace app {
@@ -75,15 +76,17 @@ void TMainForm::ShowCapturedCombination(const std::string& text)
     enteringCapture_ = outer;
 }
 
-void TMainForm::ShowKeyRefused(const std::string& reason)
+void TMainForm::ShowKeyRefused(const std::string& key)
 {
     // The key edit box and the row keep what they had.
-    KeyRefusedSign->setText(QString::fromStdString(reason));
+    KeyRefusedSign->setText(tr("%1 cannot be given to the pedal").arg(QString::fromStdString(key)));
     KeyRefusedSign->show();
 }
 
 void TMainForm::SetKeyNaming(keys::KeyNaming naming)
 {
+    // Keys that type no character are named in the window's language.
+    naming.SetLanguage(InstalledLanguage().toStdString());
     naming_ = std::move(naming);
     if (Capture != nullptr)
         Capture->SetNaming(naming_);
@@ -128,13 +131,12 @@ void TMainForm::UpdateCaptureSign()
     // During a write-in the key edit box takes nothing, and says so.
     const bool waiting = listening && WriteInInFlight();
     if (!reason.isEmpty()) {
-        CaptureOffSign->setText(QStringLiteral("Key capture is off: ") + reason);
-        CaptureOffSign->setToolTip(
-            QStringLiteral("The key box cannot take keys here: %1. %2 Without it a pedal can be "
-                           "set with the command line: varnok-pedal write.")
-                .arg(reason, CaptureRequirement()));
+        CaptureOffSign->setText(tr("Key capture is off: %1").arg(reason));
+        CaptureOffSign->setToolTip(tr("The key box cannot take keys here: %1. %2 Without it a pedal "
+                                      "can be set with the command line: varnok-pedal write.")
+                                       .arg(reason, CaptureRequirement()));
     } else if (waiting) {
-        CaptureOffSign->setText(QStringLiteral("Keys are not taken until the write-in ends."));
+        CaptureOffSign->setText(tr("Keys are not taken until the write-in ends."));
         CaptureOffSign->setToolTip(QString());
     }
     CaptureOffSign->setVisible(!reason.isEmpty() || waiting);

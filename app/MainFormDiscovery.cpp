@@ -167,15 +167,15 @@ void TMainForm::ShowStatusText(const QString& text)
 
 void TMainForm::ShowPedalStatus()
 {
-    const QString count = QString::number(DevListBox->count());
+    const int count = DevListBox->count();
     if (CurrentDevice == nullptr || IsUsable(CurrentDevice)) {
-        ShowStatusText(count + QStringLiteral(" foot switch is connected!"));
+        ShowStatusText(tr("%1 foot switch is connected!").arg(count));
         return;
     }
     // Found, but this user cannot open it: said so, with the reason, on two
     // lines (the group box has room below the one-line status).
     const QString reason = UnusableReason(CurrentDevice->ReadWriteOpenError());
-    ShowStatusText(count + QStringLiteral(" foot switch found,\nnot usable: ") + reason);
+    ShowStatusText(tr("%1 foot switch found,\nnot usable: %2").arg(QString::number(count), reason));
     VarnokAvailable->setToolTip(IsAccessRefusal(CurrentDevice->ReadWriteOpenError())
                                     ? AccessAdviceText()
                                     : OpenFailureText(CurrentDevice->ReadWriteOpenError()));
@@ -218,7 +218,7 @@ void TMainForm::ShowPedalFound()
 
 void TMainForm::ShowNoPedal()
 {
-    ShowStatusText(QStringLiteral("foot switch not found!"));
+    ShowStatusText(tr("foot switch not found!"));
     RzSpinEdit1->hide();
     RzLabel2->hide();
     Image1->hide();

@@ -14,6 +14,7 @@
 #include "app/DeviceChangeWatch.h"
 #include "app/Fonts.h"
 #include "app/HookMessageFilter.h"
+#include "app/InkFitLabel.h"
 #include "app/KeyboardLayoutWatch.h"
 #include "app/LineHeightDelegate.h"
 #include "app/MainForm.h"
@@ -81,6 +82,7 @@ TMainForm::TMainForm(hid::platform::Backend& backend, QWidget* parent)
       pacer_(std::make_unique<ReportPacer>(kReportPause))
 {
     messages_ = messageBox_.get();
+    SetKeyNaming(keys::KeyNaming());
     BuildWindow();
     BuildDeviceStatus();
     BuildInformation();
@@ -107,7 +109,7 @@ void TMainForm::BuildWindow()
 {
     InstallAccessibleInterfaces();
     setObjectName(QStringLiteral("mainform"));
-    setWindowTitle(QStringLiteral("Varnok setup program"));
+    setWindowTitle(tr("Varnok setup program"));
     setFont(DefaultFont());
     setFixedSize(kWindowWidth, kWindowHeight);
     move(kWindowLeft, kWindowTop);
@@ -120,37 +122,37 @@ void TMainForm::PlaceFrame()
 
 void TMainForm::BuildDeviceStatus()
 {
-    RzGroupBox1 = Place(new QGroupBox(QStringLiteral("Device Status"), this), "RzGroupBox1",
+    RzGroupBox1 = Place(new QGroupBox(tr("Device Status"), this), "RzGroupBox1",
                         8, 8, 257, 105);
-    RzLabel9 = MakeLabel(RzGroupBox1, "RzLabel9", 8, 26, 38, 16, QStringLiteral("Select"));
+    RzLabel9 = MakeLabel(RzGroupBox1, "RzLabel9", 8, 26, 38, 16, tr("Select"));
     CBox = Place(new QComboBox(RzGroupBox1), "CBox", 56, 24, 193, 21);
     CBox->setEditable(false);
-    CBox->setAccessibleName(QStringLiteral("Select foot switch"));
+    CBox->setAccessibleName(tr("Select foot switch"));
     RzLabel9->setBuddy(CBox);
 
     Image1 = Place(new QLabel(RzGroupBox1), "Image1", 16, 56, 33, 33);
     Image1->setPixmap(ConnectedPicture());
-    Image1->setAccessibleName(QStringLiteral("Foot switch connected"));
+    Image1->setAccessibleName(tr("Foot switch connected"));
     Image2 = Place(new QLabel(RzGroupBox1), "Image2", 16, 56, 33, 33);
     Image2->setPixmap(NotFoundPicture());
-    Image2->setAccessibleName(QStringLiteral("No foot switch found"));
+    Image2->setAccessibleName(tr("No foot switch found"));
     Image2->raise();   // the not-found picture lies above the connected one
 
     VarnokAvailable = MakeLabel(RzGroupBox1, "VarnokAvailable", 64, 64, 185, 25,
-                                QStringLiteral("foot switch is connected!"));
+                                tr("foot switch is connected!"));
 }
 
 void TMainForm::BuildInformation()
 {
-    RzGroupBox2 = Place(new QGroupBox(QStringLiteral("Information"), this), "RzGroupBox2",
+    RzGroupBox2 = Place(new QGroupBox(tr("Information"), this), "RzGroupBox2",
                         272, 8, 145, 105);
-    RzLabel1 = MakeLabel(RzGroupBox2, "RzLabel1", 24, 32, 65, 17, QStringLiteral("Version:"));
+    RzLabel1 = MakeLabel(RzGroupBox2, "RzLabel1", 24, 32, 65, 17, tr("Version:"));
     RzLabel5 = MakeLabel(RzGroupBox2, "RzLabel5", 88, 33, 33, 17, QString());
     RzLabel8 = MakeLabel(RzGroupBox2, "RzLabel8", 24, 64, 113, 17, QString());
     // Captions before any text: a text change makes the label's accessible
     // interface, which then stays.
-    SetAccessibleValueCaption(*RzLabel5, QStringLiteral("Version"), QString());
-    SetAccessibleValueCaption(*RzLabel8, QStringLiteral("Serial number"), QStringLiteral("SN:"));
+    SetAccessibleValueCaption(*RzLabel5, tr("Version"), QString());
+    SetAccessibleValueCaption(*RzLabel8, tr("Serial number"), QStringLiteral("SN:"));
     RzLabel8->setText(QStringLiteral("SN:"));
 }
 
@@ -162,18 +164,19 @@ void TMainForm::BuildKeyTabs()
     // Spoken as the tab row shows them once laid out, hidden tabs included.
     for (int i = 0; i < kTabCount; ++i)
         RzTabControl1->tabBar()->setAccessibleTabName(i, PedalTabName(i));
-    RzTabControl1->setAccessibleName(QStringLiteral("Pedals"));
+    RzTabControl1->setAccessibleName(tr("Pedals"));
     // Hidden last to first: the selected index stays on tab 0.
     for (int i = kTabCount - 1; i >= 0; --i)
         RzTabControl1->setTabVisible(i, false);
 
-    RzLabel3 = MakeLabel(RzTabControl1, "RzLabel3", 48, 32, 325, 24,
-                         QStringLiteral("1 pairs of buttons to set"));
+    RzLabel3 = Place(new InkFitLabel(tr("%1 pairs of buttons to set").arg(1), RzTabControl1),
+                     "RzLabel3", 48, 32, 325, 24);
     RzLabel3->setFont(BoldFont(24));
     // A 24 px face is taller than the 24 px label by its internal leading:
-    // sitting on the bottom edge, the ink of capitals and descenders fits.
+    // sitting on the bottom edge, the ink of capitals and descenders fits
+    // (and a line that rises to the full em is drawn lower).
     RzLabel3->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
-    RzLabel4 = MakeLabel(RzTabControl1, "RzLabel4", 48, 82, 81, 31, QStringLiteral("Input:"));
+    RzLabel4 = MakeLabel(RzTabControl1, "RzLabel4", 48, 82, 81, 31, tr("Input:"));
     RzLabel4->setFont(BoldFont(19));
 
     RzEdit1 = MakeEdit(RzTabControl1, "RzEdit1", 136, 80, 177, 25, QString());
@@ -188,13 +191,13 @@ void TMainForm::BuildKeyTabs()
     RzEdit1->setPalette(info);
 
     RzLabel7 = MakeLabel(RzTabControl1, "RzLabel7", 144, 120, 177, 17,
-                         QStringLiteral("Support the combination of keys"));
+                         tr("Support the combination of keys"));
 
     ListeningSign = MakeLabel(RzTabControl1, "ListeningSign", 318, 84, 84, 17,
-                              QStringLiteral("\u25CF Listening"));
-    ListeningSign->setAccessibleName(QStringLiteral("Listening"));
+                              QStringLiteral("\u25CF ") + tr("Listening"));
+    ListeningSign->setAccessibleName(tr("Listening"));
     ListeningSign->setToolTip(
-        QStringLiteral("The key box is taking keys: press the combination for this pedal."));
+        tr("The key box is taking keys: press the combination for this pedal."));
     CaptureOffSign = MakeLabel(RzTabControl1, "CaptureOffSign", 48, 58, 353, 20, QString());
     QPalette signs = ListeningSign->palette();
     signs.setColor(QPalette::WindowText, kListeningColour);
@@ -217,21 +220,21 @@ void TMainForm::BuildBottomRow()
     RzSeparator1->setLineWidth(1);
     RzSeparator1->setForegroundRole(QPalette::Mid);
 
-    RzLabel2 = MakeLabel(this, "RzLabel2", 16, 292, 113, 29, QStringLiteral("Pedal Number"));
+    RzLabel2 = MakeLabel(this, "RzLabel2", 16, 292, 113, 29, tr("Pedal Number"));
     RzLabel2->setFont(BoldFont(16));
 
     RzSpinEdit1 = Place(new QSpinBox(this), "RzSpinEdit1", 128, 288, 49, 26);
     RzSpinEdit1->setRange(1, 3);
     RzSpinEdit1->setValue(1);
     RzLabel2->setBuddy(RzSpinEdit1);
-    RzSpinEdit1->setAccessibleName(QStringLiteral("Pedal Number"));
+    RzSpinEdit1->setAccessibleName(tr("Pedal Number"));
 
-    RzBitBtn1 = Place(new QPushButton(WriteInIcon(), QStringLiteral("Write in"), this), "RzBitBtn1",
+    RzBitBtn1 = Place(new QPushButton(WriteInIcon(), tr("Write in"), this), "RzBitBtn1",
                       224, 288, 89, 33);
-    RzBitBtn2 = Place(new QPushButton(ReadOutIcon(), QStringLiteral("Read out"), this), "RzBitBtn2",
+    RzBitBtn2 = Place(new QPushButton(ReadOutIcon(), tr("Read out"), this), "RzBitBtn2",
                       328, 288, 89, 33);
-    RzBitBtn1->setAccessibleDescription(QStringLiteral("Picture: a tick"));
-    RzBitBtn2->setAccessibleDescription(QStringLiteral("Picture: a circular arrow"));
+    RzBitBtn1->setAccessibleDescription(tr("Picture: a tick"));
+    RzBitBtn2->setAccessibleDescription(tr("Picture: a circular arrow"));
     for (QPushButton* button : {RzBitBtn1, RzBitBtn2})
         button->setIconSize(QSize(kButtonPictureSize, kButtonPictureSize));
 }

@@ -41,7 +41,7 @@ void TMainForm::FormCreate()
     Capture = std::make_unique<capture::KeyCapture>(capture::CaptureView{
         [this](const std::string& text) { ShowCapturedCombination(text); },
         [this](const std::string& text) { Edit1->setText(QString::fromStdString(text)); },
-        [this](const std::string& reason) { ShowKeyRefused(reason); },
+        [this](const std::string& key) { ShowKeyRefused(key); },
     });
     Capture->SetNaming(naming_);
 

@@ -54,7 +54,8 @@ void TMainForm::RzTabControl1Change()
 void TMainForm::RzTabControl1TabClick()
 {
     const int index = RzTabControl1->currentIndex();
-    RzLabel3->setText(QString::number(index + 1) + QStringLiteral(" pairs of buttons to set"));
+    RzLabel3->setText(
+        tr("%1 pairs of buttons to set").arg(index + 1));
     RzEdit1->setText(QString::fromStdString(PedalConfigTable.KeyText(index)));
 }
 

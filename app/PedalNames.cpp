@@ -1,15 +1,17 @@
 #include "app/PedalNames.h"
 
+#include <QCoreApplication>
+
 namespace app {
 
 QString PedalTabName(int index)
 {
-    return QStringLiteral("Pedal %1").arg(index + 1);
+    return QCoreApplication::translate("app::TMainForm", "Pedal %1").arg(index + 1);
 }
 
 QString KeyBoxName(int index)
 {
-    return QStringLiteral("Key combination of pedal %1").arg(index + 1);
+    return QCoreApplication::translate("app::TMainForm", "Key combination of pedal %1").arg(index + 1);
 }
 
 }  // namespace app

@@ -1,5 +1,6 @@
 #include "app/WriteInOutcome.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <cerrno>
@@ -17,64 +18,76 @@ QString PedalList(const std::vector<int>& pedals)
     for (int pedal : pedals)
         numbers << QString::number(pedal);
     if (numbers.size() == 1)
-        return QStringLiteral("pedal ") + numbers.front();
+        return QCoreApplication::translate("Messages", "pedal %1").arg(numbers.front());
     const QString last = numbers.takeLast();
-    return QStringLiteral("pedals ") + numbers.join(QStringLiteral(", ")) + QStringLiteral(" and ") +
-           last;
+    return QCoreApplication::translate("Messages", "pedals %1 and %2")
+        .arg(numbers.join(QCoreApplication::translate("Messages", ", ", "between pedal numbers")), last);
+}
+
+// The pedal written, after the texts above.
+QString SerialLine(const WriteInOutcome& outcome)
+{
+    return outcome.serial.isEmpty()
+               ? QString()
+               : QCoreApplication::translate("Messages", "\n\nFoot switch SN:%1").arg(outcome.serial);
 }
 
 }  // namespace
 
 QString WriteInCaption()
 {
-    return QStringLiteral("Write in");
-}
-
-// The pedal written, after the texts above.
-static QString SerialLine(const WriteInOutcome& outcome)
-{
-    return outcome.serial.isEmpty() ? QString() : QStringLiteral("\n\nFoot switch SN:") + outcome.serial;
+    return QCoreApplication::translate("Messages", "Write in");
 }
 
 QString WriteInDoneText(const WriteInOutcome& outcome)
 {
-    return QStringLiteral("Setup Done!") + SerialLine(outcome);
+    return QCoreApplication::translate("Messages", "Setup Done!") + SerialLine(outcome);
 }
 
+// Sentences after the first begin with the space that parts them from the
+// one before, in the languages that part sentences with one.
 QString WriteInFailureText(const WriteInOutcome& outcome)
 {
     if (outcome.noDevice)
-        return QStringLiteral("The foot switch was not written: no foot switch is connected.");
+        return QCoreApplication::translate(
+            "Messages", "The foot switch was not written: no foot switch is connected.");
 
     const auto notWritten = outcome.failedPedals.size() + outcome.unreadPedals.size();
     const bool none = static_cast<int>(notWritten) >= outcome.pedalCount;
-    QString text = none ? QStringLiteral("The foot switch was not written:")
-                        : QStringLiteral("The foot switch was not fully written:");
-    if (!outcome.failedPedals.empty())
-        text += (outcome.failedPedals.size() == 1 ? QStringLiteral(" the setting of ")
-                                                  : QStringLiteral(" the settings of ")) +
-                PedalList(outcome.failedPedals) + QStringLiteral(" could not be sent.");
+    QString text = none ? QCoreApplication::translate("Messages", "The foot switch was not written:")
+                        : QCoreApplication::translate("Messages",
+                                                      "The foot switch was not fully written:");
+    if (!outcome.failedPedals.empty()) {
+        const QString failed =
+            outcome.failedPedals.size() == 1
+                ? QCoreApplication::translate("Messages", " the setting of %1 could not be sent.")
+                : QCoreApplication::translate("Messages", " the settings of %1 could not be sent.");
+        text += failed.arg(PedalList(outcome.failedPedals));
+    }
     if (!outcome.unreadPedals.empty()) {
         // A sentence of its own after the one on the failed pedals.
-        QString unread = PedalList(outcome.unreadPedals);
+        QString pedals = PedalList(outcome.unreadPedals);
         if (!outcome.failedPedals.empty())
-            unread[0] = unread[0].toUpper();
-        text += QStringLiteral(" ") + unread +
-                QStringLiteral(" could not be read out, so ") +
-                (outcome.unreadPedals.size() == 1 ? QStringLiteral("it was") : QStringLiteral("they were")) +
-                QStringLiteral(" left as ") +
-                (outcome.unreadPedals.size() == 1 ? QStringLiteral("it is.") : QStringLiteral("they are."));
+            pedals[0] = pedals[0].toUpper();
+        const QString unread =
+            outcome.unreadPedals.size() == 1
+                ? QCoreApplication::translate("Messages",
+                                              " %1 could not be read out, so it was left as it is.")
+                : QCoreApplication::translate(
+                      "Messages", " %1 could not be read out, so they were left as they are.");
+        text += unread.arg(pedals);
     }
     if (!none)
-        text += QStringLiteral(" The other pedals were written.");
+        text += QCoreApplication::translate("Messages", " The other pedals were written.");
 
     if (IsAccessRefusal(outcome.error))
         text += QStringLiteral("\n\n") + GrantAccessHint();
     else if (outcome.error == ETIMEDOUT)
-        text += QStringLiteral("\n\nThe foot switch did not take the settings in time.");
+        text += QCoreApplication::translate("Messages",
+                                            "\n\nThe foot switch did not take the settings in time.");
     else if (outcome.error != 0)
-        text += QStringLiteral("\n\nThe system reported: ") +
-                QString::fromLocal8Bit(std::strerror(outcome.error)) + QLatin1Char('.');
+        text += QCoreApplication::translate("Messages", "\n\nThe system reported: %1.")
+                    .arg(QString::fromLocal8Bit(std::strerror(outcome.error)));
     return text + SerialLine(outcome);
 }
 

@@ -37,7 +37,7 @@ void KeyCapture::Press(const std::string& name) {
 void KeyCapture::Show() {
     for (const std::string& name : list_) {
         if (!keys::PedalCanHold(naming_.Usage(name))) {
-            if (view_.refuse) view_.refuse(name + " cannot be given to the pedal");
+            if (view_.refuse) view_.refuse(name);
             return;
         }
     }

@@ -23,8 +23,8 @@ struct CaptureView {
     // Sets the diagnostic field with the usage numbers, e.g. "224-4".
     std::function<void(const std::string&)> setCodeEditText;
     // Says why a combination was not shown: it holds a key the pedal cannot
-    // be given ("F13 cannot be given to the pedal"). The key edit box and
-    // the row keep what they had.
+    // be given, named here ("F13"); the window words the refusal. The key
+    // edit box and the row keep what they had.
     std::function<void(const std::string&)> refuse;
 };
 

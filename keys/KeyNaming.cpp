@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "keys/CharacterKeys.h"
+#include "keys/KeyDisplayNames.h"
 #include "keys/KeyNameTable.h"
 #include "keys/KeyNames.h"
 #include "keys/Utf8.h"
@@ -76,6 +77,8 @@ std::string KeyNaming::Name(int usage) const {
     if (usage < 1 || usage > 255) return {};
     const std::string& layoutName = layoutNames_[static_cast<std::size_t>(usage)];
     if (!layoutName.empty()) return layoutName;
+    if (const std::string_view shown = DisplayKeyName(usage, language_); !shown.empty())
+        return std::string(shown);
     const std::string_view tableName = KeyName(usage);
     if (!tableName.empty()) return std::string(tableName);
     return UnnamedCodeName(usage);
@@ -91,6 +94,7 @@ int KeyNaming::Usage(std::string_view name) const {
     if (name.empty()) return 0;
     for (std::size_t usage = 1; usage < layoutNames_.size(); ++usage)
         if (layoutNames_[usage] == name) return static_cast<int>(usage);
+    if (const int usage = DisplayKeyUsage(name, language_); usage != 0) return usage;
     if (const int usage = UsageNumber(name); usage != 0) return usage;
     return UnnamedCode(name);
 }

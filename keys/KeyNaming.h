@@ -2,7 +2,9 @@
 //  - A character key is named by what it types at level 1 on the layout,
 //    letters as capitals ("Z", "Ö", "É"), other characters as they are
 //    ("ß", "<", "#").
-//  - Every other key keeps the table's name ("Ctrl", "F5", "Num Enter").
+//  - Every other key keeps the table's name ("Ctrl", "F5", "Num Enter"),
+//    or its keycap's name in the naming's language ("Strg" in German,
+//    KeyDisplayNames.h); the table's names are understood in every language.
 //  - A layout whose letter keys type mostly non-Latin letters (Russian,
 //    Greek) keeps the table's Latin names for all keys: shortcuts there
 //    follow the Latin letters.
@@ -15,6 +17,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "keys/KeyLayout.h"
 
@@ -42,8 +45,14 @@ public:
     // True when character keys are named by the layout.
     bool FollowsLayout() const { return followsLayout_; }
 
+    // Names the other keys as the keycaps of `language` do ("de"); empty:
+    // the table's names.
+    void SetLanguage(std::string language) { language_ = std::move(language); }
+    const std::string& Language() const { return language_; }
+
 private:
     std::array<std::string, 256> layoutNames_{};
+    std::string language_;
     bool followsLayout_ = false;
 };
 

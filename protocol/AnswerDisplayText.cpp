@@ -1,6 +1,6 @@
 #include "protocol/AnswerDisplayText.h"
 
-#include "keys/ModifierNames.h"
+#include "keys/KeyNameTable.h"
 
 namespace protocol {
 namespace {
@@ -12,7 +12,12 @@ bool NamesAKey(std::uint8_t code) { return code >= 1 && code <= 254; }
 std::string AnswerDisplayText(const PedalAnswer& answer, const keys::KeyNaming& naming) {
     std::string text;
     if (answer.modifiers != 0) {
-        keys::HIDtoKey2(answer.modifiers, text);
+        // The modifiers bit 0 first, by the naming's names.
+        for (int bit = 0; bit < 8; ++bit) {
+            if ((answer.modifiers & (1u << bit)) == 0) continue;
+            if (!text.empty()) text += '+';
+            text += naming.Name(keys::kFirstModifierUsage + bit);
+        }
         if (NamesAKey(answer.keys[0])) {
             text += '+';
             text += naming.Name(answer.keys[0]);

@@ -1,11 +1,13 @@
 #!/bin/bash
 # Starts the real program under its own Xvfb, waits for the main window,
 # checks its place and size, and captures the screen.
-# Usage: screenshot.sh PROGRAM OUTPUT.png
+# Usage: screenshot.sh PROGRAM OUTPUT.png [WINDOW-TITLE]
+# (the title of a translated window, as VARNOK_LANG gives it).
 # Exit 77 (skipped) when Xvfb or ImageMagick is missing.
 set -u
 program=$1
 output=$2
+title=${3:-Varnok setup program}
 
 for tool in Xvfb import convert identify xwininfo; do
     command -v "$tool" >/dev/null 2>&1 || { echo "skip: $tool missing"; exit 77; }
@@ -49,7 +51,7 @@ mkdir -p "$(dirname "$output")"
 main=
 for _ in $(seq 200); do
     kill -0 "$program_pid" 2>/dev/null || fail "program ended: $(cat "$work/program.log")"
-    main=$(window_named "Varnok setup program")
+    main=$(window_named "$title")
     if [ -n "$main" ] && xwininfo -id "$main" | grep -q 'IsViewable'; then
         break
     fi

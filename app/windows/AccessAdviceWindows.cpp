@@ -3,11 +3,14 @@
 // for itself, or that the system's security settings block the device.
 #include "app/AccessAdvice.h"
 
+#include <QCoreApplication>
+
 namespace app {
 
 QString AccessAdviceText()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "AccessAdvice",
         "A foot switch was found, but Windows refused to open it, so its settings can be "
         "neither read out nor written in.\n\n"
         "Another program may be holding the pedal open (another setup or macro tool): close "
@@ -18,7 +21,8 @@ QString AccessAdviceText()
 
 QString GrantAccessHint()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "AccessAdvice",
         "Windows refused access to the foot switch. Close any other program that may have the "
         "pedal open, then unplug and replug the pedal.");
 }

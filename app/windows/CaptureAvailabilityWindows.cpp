@@ -9,9 +9,12 @@ namespace app {
 QString CaptureUnavailableReason(bool hooksLoaded, const QString& platform)
 {
     if (!hooksLoaded)
-        return QStringLiteral("no keyboard hook library (Hookmod.dll)");
+        return QCoreApplication::translate("app::TMainForm",
+                                           "no keyboard hook library (Hookmod.dll)");
     if (platform != QLatin1String("windows"))
-        return QStringLiteral("the window runs on %1, not on the Windows desktop").arg(platform);
+        return QCoreApplication::translate("app::TMainForm",
+                                           "the window runs on %1, not on the Windows desktop")
+            .arg(platform);
     return QString();
 }
 
@@ -22,7 +25,8 @@ QString CaptureUnavailableHere(bool hooksLoaded)
 
 QString CaptureRequirement()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "app::TMainForm",
         "Capture needs the keyboard hook library Hookmod.dll in the program's folder.");
 }
 

@@ -2,11 +2,14 @@
 // loaded at start from the system folder.
 #include "app/DiscoveryAdvice.h"
 
+#include <QCoreApplication>
+
 namespace app {
 
 QString DiscoveryUnavailableText()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "Messages",
         "Foot switches cannot be found: the system's device libraries (setupapi.dll, "
         "hid.dll) could not be loaded.");
 }

@@ -121,3 +121,41 @@ TEST(KeyNaming, ThePedalHoldsKeyRowsAndModifiersOnly) {
 }
 
 }  // namespace
+
+// In German the keys that type no character are named as German keycaps
+// print them, beside the layout's characters; every name, the table's too,
+// means the same code, and other languages keep the table's names.
+TEST(KeyNamingLanguage, GermanKeycapNamesForTheOtherKeys) {
+    keys::KeyNaming german(FakeLayout(UsLetters({{29, U'y'}, {28, U'z'}})));
+    german.SetLanguage("de_DE");
+    const struct {
+        int usage;
+        const char* german;
+        const char* table;
+    } cases[] = {
+        {224, "Strg", "Ctrl"},         {225, "Umschalt", "Shift"}, {76, "Entf", "Delete"},
+        {74, "Pos1", "Home"},          {75, "Bild auf", "Page Up"}, {78, "Bild ab", "Page Down"},
+        {73, "Einfg", "Insert"},       {230, "Alt Gr", "Right Alt"}, {226, "Alt", "Alt"},
+        {62, "F5", "F5"},              {28, "Z", "Y"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.german);
+        EXPECT_EQ(german.Name(c.usage), c.german);
+        EXPECT_EQ(german.Usage(c.german), c.usage);
+        EXPECT_EQ(keys::TableNaming().Name(c.usage), c.table);
+    }
+    EXPECT_EQ(german.Usage("Ctrl"), 224);   // the table's names still parse
+    EXPECT_EQ(german.Usage("Page Up"), 75);
+
+    keys::KeyNaming chinese;
+    chinese.SetLanguage("zh_CN");
+    EXPECT_EQ(chinese.Name(224), "Ctrl");
+    EXPECT_EQ(chinese.Usage("Strg"), 0);
+    EXPECT_EQ(keys::TableNaming().Usage("Strg"), 0);   // the command line's names
+
+    // Every German name is one key's, and names no character key.
+    for (int usage = 1; usage <= 255; ++usage) {
+        const std::string name = german.Name(usage);
+        if (!name.empty()) EXPECT_EQ(german.Usage(name), usage) << name;
+    }
+}

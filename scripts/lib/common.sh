@@ -19,23 +19,26 @@ ensure_packages() {
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-# What building the program and its hook library needs.
+# What building the program and its hook library needs; lrelease and Qt's own
+# translations for the window's languages.
 BUILD_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
   libxcb1-dev libxcb-xinput-dev libxcb-xtest0-dev libxcb-xkb-dev
   libxkbcommon-dev libxkbcommon-x11-dev xkb-data
   libudev1 libudev-dev libgtest-dev nlohmann-json3-dev fonts-liberation2 fonts-wqy-microhei
+  qt6-l10n-tools qt6-translations-l10n
 )
 
 # What building for Windows needs: the mingw-w64 cross compilers (posix
 # threads), GoogleTest's sources (built with them for the tests), Qt's host
 # tools (moc, rcc, uic for the Windows Qt built from Debian's qtbase source,
-# scripts/lib/qt-mingw.sh), nlohmann-json (header-only, used as it is) and
-# rsvg-convert with ImageMagick for the program's icon.
+# scripts/lib/qt-mingw.sh), nlohmann-json (header-only, used as it is),
+# rsvg-convert with ImageMagick for the program's icon, and the host's
+# lrelease with Qt's own translations for the window's languages.
 WINDOWS_BUILD_PACKAGES=(
   cmake ninja-build g++-mingw-w64-x86-64-posix googletest qt6-base-dev-tools nlohmann-json3-dev imagemagick
-  librsvg2-bin
+  librsvg2-bin qt6-l10n-tools qt6-translations-l10n
 )
 # What running the Windows tests needs: wine, and for the tests of the hook
 # and the real programs Xvfb, xdotool, the X libraries wine's X11 driver loads,
