@@ -145,6 +145,131 @@ Das System meldet: %1.</translation>
     </message>
 </context>
 <context>
+    <name>Profiles</name>
+    <message>
+        <source>Open profile…</source>
+        <translation>Profil öffnen…</translation>
+    </message>
+    <message>
+        <source>Save profile…</source>
+        <translation>Profil speichern…</translation>
+    </message>
+    <message>
+        <source>Open profile</source>
+        <translation>Profil öffnen</translation>
+    </message>
+    <message>
+        <source>Save profile</source>
+        <translation>Profil speichern</translation>
+    </message>
+    <message>
+        <source>Pedal profiles (*.json)</source>
+        <translation>Pedalprofile (*.json)</translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation>Profil</translation>
+    </message>
+    <message>
+        <source>no foot switch is connected.</source>
+        <translation>Es ist kein Fußschalter angeschlossen.</translation>
+    </message>
+    <message>
+        <source>a write-in is under way.</source>
+        <translation>Gerade wird geschrieben.</translation>
+    </message>
+    <message>
+        <source>the foot switch has not answered the read-out yet.</source>
+        <translation>Der Fußschalter hat auf das Auslesen noch nicht geantwortet.</translation>
+    </message>
+    <message>
+        <source>A profile cannot be opened now:
+%1</source>
+        <translation>Ein Profil kann jetzt nicht geöffnet werden:
+%1</translation>
+    </message>
+    <message>
+        <source>A profile cannot be saved now:
+%1</source>
+        <translation>Ein Profil kann jetzt nicht gespeichert werden:
+%1</translation>
+    </message>
+    <message>
+        <source>The profile could not be read.
+
+%1
+%2</source>
+        <translation>Das Profil konnte nicht gelesen werden.
+
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>The file is larger than %1 bytes; it is no profile.</source>
+        <translation>Die Datei ist größer als %1 Byte; sie ist kein Profil.</translation>
+    </message>
+    <message>
+        <source>The profile was not opened; nothing was changed.
+
+%1
+%2</source>
+        <translation>Das Profil wurde nicht geöffnet; nichts wurde geändert.
+
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>This profile was saved for another foot switch.
+
+%1
+</source>
+        <translation>Dieses Profil wurde für einen anderen Fußschalter gespeichert.
+
+%1
+</translation>
+    </message>
+    <message>
+        <source>It was saved from SN:%1; the foot switch here is SN:%2.
+</source>
+        <translation>Es wurde von SN:%1 gespeichert; der Fußschalter hier ist SN:%2.
+</translation>
+    </message>
+    <message>
+        <source>It holds %1 pedal(s); %2 are set here. Opening it sets %1.
+</source>
+        <translation>Es enthält %1 Pedal(e); hier sind %2 eingestellt. Beim Öffnen werden %1 eingestellt.
+</translation>
+    </message>
+    <message>
+        <source>
+Replace the assignments shown with the profile&apos;s?</source>
+        <translation>
+Die angezeigten Belegungen durch die des Profils ersetzen?</translation>
+    </message>
+    <message>
+        <source>The profile was not saved.
+
+Pedal %1 has not been read out yet: its assignment is not known. Save again once the foot switch has answered.</source>
+        <translation>Das Profil wurde nicht gespeichert.
+
+Pedal %1 wurde noch nicht ausgelesen: seine Belegung ist nicht bekannt. Speichern Sie erneut, sobald der Fußschalter geantwortet hat.</translation>
+    </message>
+    <message>
+        <source>The profile could not be saved.
+
+%1
+%2
+
+A file that was there is left as it was.</source>
+        <translation>Das Profil konnte nicht gespeichert werden.
+
+%1
+%2
+
+Eine vorhandene Datei bleibt unverändert.</translation>
+    </message>
+</context>
+<context>
     <name>app::TMainForm</name>
     <message>
         <source>no keyboard hook library</source>

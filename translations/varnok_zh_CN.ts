@@ -145,6 +145,131 @@ The system reported: %1.</source>
     </message>
 </context>
 <context>
+    <name>Profiles</name>
+    <message>
+        <source>Open profile…</source>
+        <translation>打开配置文件…</translation>
+    </message>
+    <message>
+        <source>Save profile…</source>
+        <translation>保存配置文件…</translation>
+    </message>
+    <message>
+        <source>Open profile</source>
+        <translation>打开配置文件</translation>
+    </message>
+    <message>
+        <source>Save profile</source>
+        <translation>保存配置文件</translation>
+    </message>
+    <message>
+        <source>Pedal profiles (*.json)</source>
+        <translation>踏板配置文件 (*.json)</translation>
+    </message>
+    <message>
+        <source>Profile</source>
+        <translation>配置文件</translation>
+    </message>
+    <message>
+        <source>no foot switch is connected.</source>
+        <translation>未连接脚踏开关。</translation>
+    </message>
+    <message>
+        <source>a write-in is under way.</source>
+        <translation>正在写入。</translation>
+    </message>
+    <message>
+        <source>the foot switch has not answered the read-out yet.</source>
+        <translation>脚踏开关尚未响应读取。</translation>
+    </message>
+    <message>
+        <source>A profile cannot be opened now:
+%1</source>
+        <translation>现在无法打开配置文件：
+%1</translation>
+    </message>
+    <message>
+        <source>A profile cannot be saved now:
+%1</source>
+        <translation>现在无法保存配置文件：
+%1</translation>
+    </message>
+    <message>
+        <source>The profile could not be read.
+
+%1
+%2</source>
+        <translation>无法读取配置文件。
+
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>The file is larger than %1 bytes; it is no profile.</source>
+        <translation>该文件大于 %1 字节，不是配置文件。</translation>
+    </message>
+    <message>
+        <source>The profile was not opened; nothing was changed.
+
+%1
+%2</source>
+        <translation>配置文件未打开，没有任何更改。
+
+%1
+%2</translation>
+    </message>
+    <message>
+        <source>This profile was saved for another foot switch.
+
+%1
+</source>
+        <translation>此配置文件是为另一个脚踏开关保存的。
+
+%1
+</translation>
+    </message>
+    <message>
+        <source>It was saved from SN:%1; the foot switch here is SN:%2.
+</source>
+        <translation>它保存自 SN:%1；此处的脚踏开关是 SN:%2。
+</translation>
+    </message>
+    <message>
+        <source>It holds %1 pedal(s); %2 are set here. Opening it sets %1.
+</source>
+        <translation>它包含 %1 个踏板；此处设置了 %2 个。打开后将设为 %1 个。
+</translation>
+    </message>
+    <message>
+        <source>
+Replace the assignments shown with the profile&apos;s?</source>
+        <translation>
+用配置文件中的设置替换当前显示的设置吗？</translation>
+    </message>
+    <message>
+        <source>The profile was not saved.
+
+Pedal %1 has not been read out yet: its assignment is not known. Save again once the foot switch has answered.</source>
+        <translation>配置文件未保存。
+
+踏板 %1 尚未读取：其设置未知。请在脚踏开关响应后再次保存。</translation>
+    </message>
+    <message>
+        <source>The profile could not be saved.
+
+%1
+%2
+
+A file that was there is left as it was.</source>
+        <translation>无法保存配置文件。
+
+%1
+%2
+
+原有文件保持不变。</translation>
+    </message>
+</context>
+<context>
     <name>app::TMainForm</name>
     <message>
         <source>no keyboard hook library</source>
