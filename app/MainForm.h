@@ -195,7 +195,8 @@ public:
     // Reports are queued or the pause after the last one is running.
     bool ExchangesPending() const;
     // A write-in is queued or going out (until the pause after its last
-    // report is over): the window holds the assignments it is writing.
+    // report is over and the answers that check it are in): the window
+    // holds the assignments it is writing.
     bool WriteInInFlight() const;
     // The pause after each report sent to the pedal.
     static const std::chrono::milliseconds kReportPause;

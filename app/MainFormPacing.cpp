@@ -8,9 +8,11 @@
 // addresses the device that was current when it was asked for.
 //
 // A write-in sends what the window showed when "Write in" was clicked, then
-// reads each pedal written back, and until the answers are in (or the time
-// for them is up) the window shows nothing else but those answers: configuration answers are only logged, and the key edit box takes no
-// new combination. Meanwhile a read-out (Timer1, "Read out", the count, the
+// reads each pedal written back, and until those answers are in (or
+// kReadBackLimit is up) the window shows nothing but them: other
+// configuration answers are only logged, and the key edit box takes no new
+// combination. A device change that shows the pedal gone ends the wait at
+// once. Meanwhile a read-out (Timer1, "Read out", the count, the
 // pedal choice) waits behind it, unless the same read-out is already
 // waiting; the diagnostic write and another write-in wait behind it too; a
 // device change is handled once it has ended, and so is a close of the

@@ -9,7 +9,7 @@
 // then is its outcome handed back.
 //
 // While a write-in is held (from the moment it is added until the pause after
-// its last report has passed), a read-out or write-in identical to one that
+// its last report has passed and any wait for its answers is over), a read-out or write-in identical to one that
 // is still waiting is dropped, so repeated requests cannot pile up behind it.
 // Nothing else is ever dropped, except what goes to a device that went.
 //
