@@ -34,6 +34,7 @@
 #include "protocol/ExchangeQueue.h"
 #include "protocol/PedalConfigTable.h"
 #include "protocol/PedalReport.h"
+#include "protocol/ReadBackCheck.h"
 #include "protocol/RowStates.h"
 
 class QComboBox;
@@ -219,10 +220,15 @@ public:
     // Reports are queued or the pause after the last one is running.
     bool ExchangesPending() const;
     // A write-in is queued or going out (until the pause after its last
-    // report is over): the window holds the assignments it is writing.
+    // report is over and the answers that check it are in): the window
+    // holds the assignments it is writing.
     bool WriteInInFlight() const;
     // The pause after each report sent to the pedal.
     static const std::chrono::milliseconds kReportPause;
+    // How long a write-in waits for the pedal's answers to the read requests
+    // that check it, after the pause behind the last one; a pedal that has
+    // not answered by then is not confirmed.
+    static const std::chrono::milliseconds kReadBackLimit;
     // The names keys are shown and read by: the desktop layout's, followed
     // from RunFormCreate on; the table's where no layout is known.
     void SetKeyNaming(keys::KeyNaming naming);
@@ -288,7 +294,8 @@ private:
     // was queued for it is dropped first. Null does nothing.
     void GiveBack(hid::THidDevice* device);
     // True while a write-in is in flight: the device change is then handled
-    // once the write-in has ended, as if it had waited behind it.
+    // once the write-in has ended, as if it had waited behind it. A write-in
+    // waiting for the answers of its check stops waiting when its pedal went.
     bool DeferDeviceChange();
     // Handles, from the event loop, a device change that waited.
     void RunDeferredDeviceChange();
@@ -308,12 +315,21 @@ private:
     void LayOutTabs();
     // Starts the write of one report to `device` off the GUI thread (none:
     // nothing is written, false); the pacer waits for its end, which logs
-    // it. `error` gets the reason of a failure known at once.
-    bool SendReport(hid::THidDevice* device, const protocol::PedalReport& report, int& error);
+    // it. `error` gets the reason of a failure known at once; `failed`, if
+    // set, runs on the main thread when the write failed off it.
+    bool SendReport(hid::THidDevice* device, const protocol::PedalReport& report, int& error,
+                    std::function<void()> failed = {});
     // An exchange of `kind` with CurrentDevice, each report sent with
     // SendReport; the caller adds the reports.
     protocol::ExchangeQueue::Exchange ExchangeWithCurrentDevice(protocol::ExchangeKind kind);
     void ShowWriteInOutcome(const WriteInOutcome& outcome);
+    // After a write-in's check: which of `rows` (those `sent`) hold other
+    // bytes than `written`, and which did not answer, into `outcome`.
+    void CheckReadBack(WriteInOutcome& outcome, const std::vector<int>& rows, const std::vector<bool>& sent,
+                       const std::vector<protocol::AssignmentBytes>& written, const std::string& path);
+    // The platform still lists the device interface at `path` (true when
+    // that cannot be told).
+    bool StillAttached(const std::string& path) const;
     // Read requests for `rows` of CurrentDevice, in that order. A read-out
     // that a rescan cuts goes on with the same pedal's new device object.
     void ReadOut(const std::vector<int>& rows);
@@ -358,6 +374,8 @@ private:
     // Which rows of PedalConfigTable hold what CurrentDevice's pedal holds
     // or what the user set; only those are written in.
     protocol::RowStates rowStates_;
+    // The write-in's check: the pedals read back and what they answered.
+    protocol::ReadBackCheck readBack_;
     // A device change arrived during a write-in and waits for its end.
     bool deviceChangeDeferred_ = false;
     // The window was closed during a write-in: it closes when that ends.

@@ -50,6 +50,8 @@ bool TMainForm::HidCtlEnumerate(hid::THidDevice* HidDev, std::int32_t Idx)
 void TMainForm::ReleaseDevices()
 {
     CurrentDevice = nullptr;
+    // Answers to what was asked of them are not waited for.
+    rowStates_.DropRequests();
     // Taken off the entries first, so nothing reaches a device while it goes.
     std::vector<hid::THidDevice*> owned;
     for (int row = 0; row < DevListBox->count(); ++row) {

@@ -1,6 +1,7 @@
 // Read-out and write-in: the reports sent to the pedal, the decoding of its
-// answers, and the write-in's closing message. The reports go out paced,
-// from the event loop (MainFormPacing.cpp has the rules).
+// answers, the check that reads a write-in back, and the write-in's closing
+// message. The reports go out paced, from the event loop (MainFormPacing.cpp
+// has the rules).
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -20,9 +21,24 @@
 #include "protocol/AnswerStore.h"
 #include "protocol/HexText.h"
 #include "protocol/HistoryLine.h"
+#include "protocol/AnswerDisplayText.h"
 #include "protocol/PedalAnswer.h"
 
 namespace app {
+namespace {
+
+// An assignment's display text, as a read-out would show it.
+QString ShownName(const protocol::AssignmentBytes& bytes, const keys::KeyNaming& naming)
+{
+    protocol::PedalAnswer answer;
+    answer.isConfigAnswer = true;
+    answer.modifiers = bytes[0];
+    for (std::size_t key = 0; key < 3; ++key)
+        answer.keys[key] = bytes[key + 1];
+    return QString::fromStdString(protocol::AnswerDisplayText(answer, naming));
+}
+
+}  // namespace
 
 void TMainForm::RzBitBtn2Click()
 {
@@ -45,11 +61,16 @@ void TMainForm::ReadOut(const std::vector<int>& rows)
     for (int row : rows)
         readOut.reports.push_back(protocol::BuildReadRequest(row));
     hid::THidDevice* device = CurrentDevice;
-    readOut.send = [this, device, send = std::move(readOut.send)](const protocol::PedalReport& report,
-                                                                 int& error) {
-        const bool sent = send(report, error);
-        if (sent && device == CurrentDevice)
-            rowStates_.RequestSent(report[2], protocol::RowStates::Clock::now());
+    readOut.send = [this, device](const protocol::PedalReport& report, int& error) {
+        if (device != CurrentDevice)
+            return SendReport(device, report, error);
+        // A request that could not be written is answered by nothing.
+        const int row = report[2];
+        const protocol::RowStates::RequestId id = rowStates_.RequestSent(row, protocol::RowStates::Clock::now());
+        const auto lost = [this, row, id] { rowStates_.RequestLost(row, id); };
+        const bool sent = SendReport(device, report, error, lost);
+        if (!sent)
+            lost();
         return sent;
     };
     if (device != nullptr) {
@@ -95,12 +116,14 @@ void TMainForm::HidCtlDeviceData(hid::THidDevice* HidDev, std::uint8_t ReportID,
     // a device other than the pedal read-outs address (a late answer of the
     // pedal chosen before), and one that may not change its row: it answers
     // a request sent before the row was set or written, or the row is being
-    // written in.
+    // written in (the answer to the check of that write aside).
     if (answer.isConfigAnswer && protocol::PedalConfigTable::IsRow(answer.pedalIndex) &&
         HidDev == CurrentDevice) {
         ReadPending = false;
         Timer1->stop();
-        if (rowStates_.AnswerArrived(answer.pedalIndex, protocol::RowStates::Clock::now())) {
+        const protocol::RowStates::Answer use =
+            rowStates_.AnswerArrived(answer.pedalIndex, protocol::RowStates::Clock::now());
+        if (use != protocol::RowStates::Answer::Ignored) {
             if (const std::string_view version = protocol::VersionText(answer.versionCode);
                 !version.empty())
                 RzLabel5->setText(
@@ -114,6 +137,12 @@ void TMainForm::HidCtlDeviceData(hid::THidDevice* HidDev, std::uint8_t ReportID,
             RzEdit1->setText(shown);
             Edit1->setText(shown);
         }
+        // The write-in's end, with its box, runs from the event loop, after
+        // this answer's history line.
+        if (use == protocol::RowStates::Answer::ReadBack &&
+            readBack_.Answered(answer.pedalIndex,
+                               {answer.modifiers, answer.keys[0], answer.keys[1], answer.keys[2]}))
+            QTimer::singleShot(0, this, [this] { pacer_->CheckAnswers(); });
     }
     AppendHistory(QString::fromStdString(protocol::ReceivedHistoryLine(ReportID, Data, Size)));
 }
@@ -145,27 +174,66 @@ void TMainForm::RzBitBtn1Click()
         ShowWriteInOutcome(outcome);
         return;
     }
+    // Then each pedal written is read back with the usual read request. The
+    // write-in holds the queue until every answer is in (kReadBackLimit at
+    // most), so nothing else reaches the pedal in between.
+    std::vector<protocol::AssignmentBytes> written;
+    for (const protocol::PedalReport& report : writeIn.reports)
+        written.push_back({report[3], report[4], report[5], report[6]});
+    for (int row : rows)
+        writeIn.reports.push_back(protocol::BuildReadRequest(row));
     hid::THidDevice* device = CurrentDevice;
-    // As each report goes, its four configuration bytes show in Write3..Write6.
-    writeIn.send = [this, device, send = std::move(writeIn.send)](const protocol::PedalReport& report,
-                                                                 int& error) {
-        const std::array<QLineEdit*, 4> shownBytes{Write3, Write4, Write5, Write6};
-        for (std::size_t i = 0; i < shownBytes.size(); ++i)
-            shownBytes[i]->setText(QString::fromStdString(protocol::HexByteText(report[3 + i])));
-        if (device == CurrentDevice)
-            rowStates_.WriteSent(report[2]);
-        return send(report, error);
+    const std::string path = device != nullptr ? device->DevicePath() : std::string();
+    // As each write report goes, its four configuration bytes show in
+    // Write3..Write6.
+    writeIn.send = [this, device, rows, written, send = std::move(writeIn.send)](
+                       const protocol::PedalReport& report, int& error) {
+        if (report[1] == protocol::kWriteCommand) {
+            const std::array<QLineEdit*, 4> shownBytes{Write3, Write4, Write5, Write6};
+            for (std::size_t i = 0; i < shownBytes.size(); ++i)
+                shownBytes[i]->setText(QString::fromStdString(protocol::HexByteText(report[3 + i])));
+            if (device == CurrentDevice)
+                rowStates_.WriteSent(report[2]);
+            return send(report, error);
+        }
+        // The read request that checks a write. One that could not be
+        // written is answered by nothing.
+        if (device != CurrentDevice)
+            return SendReport(device, report, error);
+        const int row = report[2];
+        const auto index = static_cast<std::size_t>(std::find(rows.begin(), rows.end(), row) - rows.begin());
+        const protocol::RowStates::RequestId id = rowStates_.CheckSent(row, protocol::RowStates::Clock::now());
+        readBack_.Asked(row, written[index]);
+        const auto lost = [this, row, id] {
+            rowStates_.RequestLost(row, id);
+            readBack_.NotAsked(row);
+        };
+        const bool sent = SendReport(device, report, error, lost);
+        if (!sent)
+            lost();
+        return sent;
+    };
+    // A pedal that went answers nothing more.
+    writeIn.awaitsAnswers = [this, path] {
+        return readBack_.Waiting() && !(deviceChangeDeferred_ && !StillAttached(path));
     };
     for (int row : rows)
         rowStates_.WriteQueued(row);
-    writeIn.done = [this, outcome, rows](const protocol::ExchangeResult& result) mutable {
+    writeIn.done = [this, outcome, rows, written, path](const protocol::ExchangeResult& result) mutable {
         for (int row : rows)
             rowStates_.WriteEnded(row);
-        for (int report : result.failed)
-            outcome.failedPedals.push_back(rows[static_cast<std::size_t>(report)] + 1);
+        std::vector<bool> sent(rows.size(), true);
+        for (int report : result.failed) {
+            const auto index = static_cast<std::size_t>(report);
+            if (index < rows.size()) {
+                sent[index] = false;
+                outcome.failedPedals.push_back(rows[index] + 1);
+            }
+        }
         std::sort(outcome.failedPedals.begin(), outcome.failedPedals.end());
         // Cut short: the pedal went before the rest could be sent.
         outcome.error = result.error == 0 && result.cut ? ENODEV : result.error;
+        CheckReadBack(outcome, rows, sent, written, path);
         ReleaseControlsAfterWriteIn();
         RunDeferredDeviceChange();
         if (!CloseAfterWriteIn(outcome))
@@ -175,16 +243,43 @@ void TMainForm::RzBitBtn1Click()
     HoldControlsForWriteIn();
 }
 
+void TMainForm::CheckReadBack(WriteInOutcome& outcome, const std::vector<int>& rows,
+                              const std::vector<bool>& sent,
+                              const std::vector<protocol::AssignmentBytes>& written, const std::string& path)
+{
+    // Each pedal whose write report went is held against its answer; one
+    // whose write failed is told as such already.
+    const std::vector<protocol::ReadBackCheck::Pedal> checked = readBack_.Take();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (!sent[i])
+            continue;
+        const auto answer = std::find_if(checked.begin(), checked.end(), [&](const auto& pedal) {
+            return pedal.row == rows[i] && pedal.held;
+        });
+        if (answer == checked.end())
+            outcome.unconfirmedPedals.push_back(rows[i] + 1);
+        else if (!answer->Holds())
+            outcome.differences.push_back({rows[i] + 1, ShownName(*answer->held, naming_),
+                                           ShownName(written[i], naming_), *answer->held, written[i]});
+    }
+    // Unanswered because the pedal went: the write-in fails as an unplug does.
+    if (!outcome.unconfirmedPedals.empty() && outcome.error == 0 && deviceChangeDeferred_ &&
+        !StillAttached(path))
+        outcome.error = ENODEV;
+}
+
 void TMainForm::ShowWriteInOutcome(const WriteInOutcome& outcome)
 {
-    // Success is confirmed as ever; a write-in that did not reach the pedal
-    // says so instead of claiming it is done.
+    // Success is confirmed as ever; a write-in that did not reach the pedal,
+    // or that the pedal does not hold, says so instead of claiming it is
+    // done. A pedal that did not answer the check is not confirmed, which is
+    // no failure to write.
     if (outcome.Succeeded())
         Messages().Show(this, QMessageBox::Warning, WriteInCaption(), WriteInDoneText(outcome),
                         QMessageBox::Ok);
     else
-        Messages().Show(this, QMessageBox::Critical, WriteInCaption(), WriteInFailureText(outcome),
-                        QMessageBox::Ok);
+        Messages().Show(this, outcome.OnlyUnconfirmed() ? QMessageBox::Warning : QMessageBox::Critical,
+                        WriteInCaption(), WriteInFailureText(outcome), QMessageBox::Ok);
 }
 
 }  // namespace app

@@ -79,7 +79,7 @@ TMainForm::TMainForm(hid::platform::Backend& backend, QWidget* parent)
       HidCtl(backend, HidQueue),
       HidWatch(std::make_unique<DeviceChangeWatch>(HidCtl)),
       messageBox_(std::make_unique<MessageBoxSink>()),
-      pacer_(std::make_unique<ReportPacer>(kReportPause))
+      pacer_(std::make_unique<ReportPacer>(kReportPause, kReadBackLimit))
 {
     messages_ = messageBox_.get();
     SetKeyNaming(keys::KeyNaming());

@@ -7,10 +7,12 @@
 // for it. Exchanges never interleave, and each one
 // addresses the device that was current when it was asked for.
 //
-// A write-in sends what the window showed when "Write in" was clicked, and
-// until the pause after its last report is over the window shows nothing
-// else: configuration answers are only logged, and the key edit box takes no
-// new combination. Meanwhile a read-out (Timer1, "Read out", the count, the
+// A write-in sends what the window showed when "Write in" was clicked, then
+// reads each pedal written back, and until those answers are in (or
+// kReadBackLimit is up) the window shows nothing but them: other
+// configuration answers are only logged, and the key edit box takes no new
+// combination. A device change that shows the pedal gone ends the wait at
+// once. Meanwhile a read-out (Timer1, "Read out", the count, the
 // pedal choice) waits behind it, unless the same read-out is already
 // waiting; the diagnostic write and another write-in wait behind it too; a
 // device change is handled once it has ended, and so is a close of the
@@ -39,8 +41,10 @@ namespace app {
 
 // The only pacing of an exchange: a pause after each report, the last too.
 const std::chrono::milliseconds TMainForm::kReportPause{50};
+const std::chrono::milliseconds TMainForm::kReadBackLimit{1500};
 
-bool TMainForm::SendReport(hid::THidDevice* device, const protocol::PedalReport& report, int& error)
+bool TMainForm::SendReport(hid::THidDevice* device, const protocol::PedalReport& report, int& error,
+                           std::function<void()> failed)
 {
     error = 0;
     if (device == nullptr) {
@@ -50,8 +54,11 @@ bool TMainForm::SendReport(hid::THidDevice* device, const protocol::PedalReport&
     // The write runs on the writer's thread; the history line and the
     // outcome follow once it ended.
     pacer_->Writer(HidQueue).Write(*device, std::vector<std::uint8_t>(report.begin(), report.end()),
-                   [this, report, ended = pacer_->WriteUnderWay()](const hid::ReportWriter::Outcome& outcome) {
+                   [this, report, ended = pacer_->WriteUnderWay(),
+                    failed = std::move(failed)](const hid::ReportWriter::Outcome& outcome) {
                        AppendHistory(QString::fromStdString(protocol::SentHistoryLine(report, outcome.written)));
+                       if (!outcome.ok && failed)
+                           failed();
                        ended(outcome.ok, outcome.error);
                    });
     return true;
@@ -84,7 +91,24 @@ bool TMainForm::DeferDeviceChange()
     if (!WriteInInFlight())
         return false;
     deviceChangeDeferred_ = true;
+    // The write-in may be waiting for a pedal that went.
+    if (pacer_->AwaitingAnswers())
+        QTimer::singleShot(0, this, [this] { pacer_->CheckAnswers(); });
     return true;
+}
+
+bool TMainForm::StillAttached(const std::string& path) const
+{
+    if (!HidCtl.Loaded())
+        return true;
+    const std::unique_ptr<hid::platform::Snapshot> present = HidCtl.Backend().GetPresentInterfaces();
+    if (present == nullptr)
+        return true;
+    hid::platform::InterfaceDetail detail;
+    for (std::uint32_t index = 0; present->EnumDeviceInterface(index, detail); ++index)
+        if (detail.DevicePath == path)
+            return true;
+    return false;
 }
 
 void TMainForm::RunDeferredDeviceChange()

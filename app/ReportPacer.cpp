@@ -8,12 +8,15 @@
 
 namespace app {
 
-ReportPacer::ReportPacer(std::chrono::milliseconds pause, QObject* parent)
-    : QObject(parent), pause_(pause)
+ReportPacer::ReportPacer(std::chrono::milliseconds pause, std::chrono::milliseconds answerLimit,
+                         QObject* parent)
+    : QObject(parent), pause_(pause), answerLimit_(answerLimit)
 {
     timer_.setSingleShot(true);
     timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &ReportPacer::PauseTimedOut);
+    answerTimer_.setSingleShot(true);
+    connect(&answerTimer_, &QTimer::timeout, this, [this] { EndWait(true); });
 }
 
 bool ReportPacer::Add(protocol::ExchangeQueue::Exchange exchange)
@@ -99,6 +102,8 @@ void ReportPacer::EndPause()
 {
     sending_.reset();
     std::optional<protocol::ExchangeQueue::Finished> finished = queue_.PauseEnded();
+    if (queue_.AwaitingAnswers())
+        answerTimer_.start(answerLimit_);
     // The next report goes first: an outcome may open a modal box, whose
     // own loop then keeps the queue going.
     SendNext();
@@ -106,9 +111,32 @@ void ReportPacer::EndPause()
         finished->done(finished->result);
 }
 
+void ReportPacer::CheckAnswers()
+{
+    EndWait(false);
+}
+
+void ReportPacer::EndWait(bool force)
+{
+    std::optional<protocol::ExchangeQueue::Finished> finished = queue_.EndWait(force);
+    if (!finished)
+        return;
+    answerTimer_.stop();
+    SendNext();
+    if (finished->done)
+        finished->done(finished->result);
+}
+
 void ReportPacer::Forget(protocol::ExchangeQueue::Target target)
 {
-    for (protocol::ExchangeQueue::Finished& cut : queue_.Forget(target)) {
+    const bool awaiting = queue_.AwaitingAnswers();
+    std::vector<protocol::ExchangeQueue::Finished> cuts = queue_.Forget(target);
+    if (awaiting && !queue_.AwaitingAnswers()) {
+        // The wait went with the device: the rest of the queue goes on.
+        answerTimer_.stop();
+        QMetaObject::invokeMethod(this, [this] { SendNext(); }, Qt::QueuedConnection);
+    }
+    for (protocol::ExchangeQueue::Finished& cut : cuts) {
         if (!cut.done)
             continue;
         QMetaObject::invokeMethod(

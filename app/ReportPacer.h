@@ -7,6 +7,10 @@
 // An exchange's send may hand the write to another thread (WriteUnderWay):
 // the pause then runs from the end of that write, and a write that failed
 // there counts as a failed report of its exchange.
+//
+// An exchange that awaits answers to its reports (awaitsAnswers) goes on
+// holding the queue after the pause after its last report: until it awaits
+// none (told by CheckAnswers) or the answer limit has passed.
 #pragma once
 
 #include <QElapsedTimer>
@@ -26,7 +30,8 @@ namespace app {
 class ReportPacer final : public QObject {
     Q_OBJECT
 public:
-    explicit ReportPacer(std::chrono::milliseconds pause, QObject* parent = nullptr);
+    ReportPacer(std::chrono::milliseconds pause, std::chrono::milliseconds answerLimit,
+                QObject* parent = nullptr);
 
     // Queues `exchange`. When nothing is being sent its first report goes
     // at once, before this returns. False when the queue dropped it.
@@ -46,8 +51,13 @@ public:
     // outcome reaches a pacer that went.
     hid::ReportWriter& Writer(hid::MainThreadQueue& queue);
 
+    // Answers came (or what the exchange waits for changed): the wait ends
+    // when it awaits none any more.
+    void CheckAnswers();
+    bool AwaitingAnswers() const { return queue_.AwaitingAnswers(); }
+
     bool HoldsWriteIn() const { return queue_.HoldsWriteIn(); }
-    // Nothing queued and no pause running.
+    // Nothing queued, no pause running and no answers awaited.
     bool Idle() const { return queue_.Empty() && !queue_.Pausing(); }
 
 private:
@@ -61,11 +71,14 @@ private:
     void SendNext();
     void PauseTimedOut();
     void EndPause();
+    void EndWait(bool force);
     static protocol::ExchangeResult Merged(protocol::ExchangeResult result, const LateFailures& late);
 
     const std::chrono::milliseconds pause_;
+    const std::chrono::milliseconds answerLimit_;
     protocol::ExchangeQueue queue_;
     QTimer timer_;
+    QTimer answerTimer_;   // the answer limit of an exchange that waits
     QElapsedTimer sinceSend_;
     // The report being sent: its exchange's late failures and its index.
     std::shared_ptr<LateFailures> sending_;

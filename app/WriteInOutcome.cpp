@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "app/AccessAdvice.h"
+#include "app/ReadBackTexts.h"
 
 namespace app {
 namespace {
@@ -32,26 +33,9 @@ QString SerialLine(const WriteInOutcome& outcome)
                : QCoreApplication::translate("Messages", "\n\nFoot switch SN:%1").arg(outcome.serial);
 }
 
-}  // namespace
-
-QString WriteInCaption()
+// That not every pedal was written, and which were not.
+QString NotWrittenText(const WriteInOutcome& outcome)
 {
-    return QCoreApplication::translate("Messages", "Write in");
-}
-
-QString WriteInDoneText(const WriteInOutcome& outcome)
-{
-    return QCoreApplication::translate("Messages", "Setup Done!") + SerialLine(outcome);
-}
-
-// Sentences after the first begin with the space that parts them from the
-// one before, in the languages that part sentences with one.
-QString WriteInFailureText(const WriteInOutcome& outcome)
-{
-    if (outcome.noDevice)
-        return QCoreApplication::translate(
-            "Messages", "The foot switch was not written: no foot switch is connected.");
-
     const auto notWritten = outcome.failedPedals.size() + outcome.unreadPedals.size();
     const bool none = static_cast<int>(notWritten) >= outcome.pedalCount;
     QString text = none ? QCoreApplication::translate("Messages", "The foot switch was not written:")
@@ -79,6 +63,39 @@ QString WriteInFailureText(const WriteInOutcome& outcome)
     }
     if (!none)
         text += QCoreApplication::translate("Messages", " The other pedals were written.");
+    return text;
+}
+
+}  // namespace
+
+QString WriteInCaption()
+{
+    return QCoreApplication::translate("Messages", "Write in");
+}
+
+QString WriteInDoneText(const WriteInOutcome& outcome)
+{
+    return QCoreApplication::translate("Messages", "Setup Done!") + SerialLine(outcome);
+}
+
+// Sentences after the first begin with the space that parts them from the
+// one before, in the languages that part sentences with one.
+QString WriteInFailureText(const WriteInOutcome& outcome)
+{
+    if (outcome.noDevice)
+        return QCoreApplication::translate(
+            "Messages", "The foot switch was not written: no foot switch is connected.");
+
+    QString text;
+    if (!outcome.failedPedals.empty() || !outcome.unreadPedals.empty())
+        text = NotWrittenText(outcome);
+    else
+        text = outcome.differences.empty() ? ReadBackUnconfirmedHeading() : ReadBackDiffersHeading();
+    // What the check found, a line per pedal.
+    for (const ReadBackDifference& d : outcome.differences)
+        text += u'\n' + PedalHoldsOtherText(d.pedal, d.heldName, d.held, d.writtenName, d.written);
+    for (int pedal : outcome.unconfirmedPedals)
+        text += u'\n' + PedalNotConfirmedText(pedal);
 
     if (IsAccessRefusal(outcome.error))
         text += QStringLiteral("\n\n") + GrantAccessHint();

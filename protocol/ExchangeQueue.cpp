@@ -33,7 +33,7 @@ bool ExchangeQueue::Add(Exchange exchange)
 
 bool ExchangeQueue::SendNext()
 {
-    if (pausing_ || entries_.empty())
+    if (pausing_ || awaiting_ || entries_.empty())
         return false;
     Entry& entry = entries_.front();
     const auto index = static_cast<int>(entry.sent);
@@ -66,7 +66,21 @@ std::optional<ExchangeQueue::Finished> ExchangeQueue::PauseEnded()
     Entry& front = entries_.front();
     if (front.sent == 0 || front.sent < front.exchange.reports.size())
         return std::nullopt;
+    if (front.exchange.awaitsAnswers && front.exchange.awaitsAnswers()) {
+        awaiting_ = true;
+        return std::nullopt;
+    }
     Finished finished = Finish(front);
+    entries_.pop_front();
+    return finished;
+}
+
+std::optional<ExchangeQueue::Finished> ExchangeQueue::EndWait(bool force)
+{
+    if (!awaiting_ || (!force && entries_.front().exchange.awaitsAnswers()))
+        return std::nullopt;
+    awaiting_ = false;
+    Finished finished = Finish(entries_.front());
     entries_.pop_front();
     return finished;
 }
@@ -74,6 +88,8 @@ std::optional<ExchangeQueue::Finished> ExchangeQueue::PauseEnded()
 std::vector<ExchangeQueue::Finished> ExchangeQueue::Forget(Target target)
 {
     std::vector<Finished> dropped;
+    if (awaiting_ && entries_.front().exchange.target == target)
+        awaiting_ = false;
     std::deque<Entry> kept;
     for (Entry& entry : entries_) {
         if (entry.exchange.target == target)

@@ -9,7 +9,7 @@
 // then is its outcome handed back.
 //
 // While a write-in is held (from the moment it is added until the pause after
-// its last report has passed), a read-out or write-in identical to one that
+// its last report has passed and any wait for its answers is over), a read-out or write-in identical to one that
 // is still waiting is dropped, so repeated requests cannot pile up behind it.
 // Nothing else is ever dropped, except what goes to a device that went.
 //
@@ -57,6 +57,9 @@ public:
         SendFn send;
         // Told how it went; may be empty.
         DoneFn done;
+        // After the pause after its last report: true while answers to its
+        // reports are still awaited. May be empty (nothing awaited).
+        std::function<bool()> awaitsAnswers;
     };
 
     // An exchange that ended: whom to tell, and what.
@@ -75,13 +78,20 @@ public:
     bool SendNext();
 
     // The pause after the last report sent is over. Returns the exchange
-    // that report ended, if it was its last.
+    // that report ended, if it was its last and it awaits no answers; one
+    // that awaits answers holds the queue from then on (AwaitingAnswers).
     std::optional<Finished> PauseEnded();
 
+    // The front exchange sent everything and waits for answers.
+    bool AwaitingAnswers() const { return awaiting_; }
+    // Ends that wait when its answers are in, or always when `force` (the
+    // caller waited long enough). Returns the exchange that ended.
+    std::optional<Finished> EndWait(bool force);
+
     // The device `target` goes: every exchange for it is dropped, the rest
-    // of the one under way included (its unsent reports count as failed).
-    // A pause that is running goes on. Returns the dropped exchanges, in
-    // queue order.
+    // of the one under way included (its unsent reports count as failed),
+    // and so is a wait for its answers. A pause that is running goes on.
+    // Returns the dropped exchanges, in queue order.
     std::vector<Finished> Forget(Target target);
 
     bool Pausing() const { return pausing_; }
@@ -102,6 +112,7 @@ private:
     // The front entry is the one under way (or the next to start).
     std::deque<Entry> entries_;
     bool pausing_ = false;
+    bool awaiting_ = false;   // the front entry waits for answers
 };
 
 }  // namespace protocol

@@ -29,8 +29,10 @@ std::vector<PedalFirmware::Report> PedalFirmware::HandleOutputReport(const std::
 
     std::lock_guard lock(mutex_);
     if (command == kWriteCommand) {
-        slots_[static_cast<std::size_t>(pedal)] = {data[3], data[4], data[5], data[6]};
         ++writes_;
+        if (pedal == options_.dropWritesTo) return replies;
+        const std::uint8_t key1 = pedal == options_.alterWritesTo ? static_cast<std::uint8_t>(data[4] + 1) : data[4];
+        slots_[static_cast<std::size_t>(pedal)] = {data[3], key1, data[5], data[6]};
         return replies;
     }
     if (command != kReadCommand) return replies;

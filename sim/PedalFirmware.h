@@ -46,6 +46,12 @@ public:
         // How long after a read request its answer arrives; whoever carries
         // the answers to the host waits it (0: at once, inside the write).
         std::chrono::milliseconds answerDelay{0};
+        // Write reports for this pedal index are taken but not stored, as
+        // a write lost on the way (-1: none).
+        int dropWritesTo = -1;
+        // Write reports for this pedal index are stored with key usage
+        // code 1 one higher, as a byte that went wrong (-1: none).
+        int alterWritesTo = -1;
     };
 
     // Starts with Ctrl+C, Ctrl+V and Enter on pedals 1 to 3.
@@ -71,7 +77,7 @@ public:
     void SetOptions(const Options& options);
 
     // Counters of what arrived, for tests: well-formed read requests
-    // (including dropped ones) and stored write reports.
+    // (including dropped ones) and write reports (including dropped ones).
     unsigned ReadRequestCount() const;
     unsigned WriteCount() const;
 

@@ -143,6 +143,26 @@ Das System meldet: %1.</translation>
         <comment>between pedal numbers</comment>
         <translation>, </translation>
     </message>
+    <message>
+        <source>no key</source>
+        <translation>keine Taste</translation>
+    </message>
+    <message>
+        <source>The foot switch was written, but it does not hold what was written:</source>
+        <translation>Der Fußschalter wurde beschrieben, enthält aber nicht das Geschriebene:</translation>
+    </message>
+    <message>
+        <source>The foot switch was written, but the check could not confirm it:</source>
+        <translation>Der Fußschalter wurde beschrieben, die Prüfung konnte es aber nicht bestätigen:</translation>
+    </message>
+    <message>
+        <source>Pedal %1 holds %2 (%3), not %4 (%5).</source>
+        <translation>Pedal %1 enthält %2 (%3), nicht %4 (%5).</translation>
+    </message>
+    <message>
+        <source>Pedal %1 did not answer the check; its setting is not confirmed.</source>
+        <translation>Pedal %1 hat auf die Prüfung nicht geantwortet; seine Einstellung ist nicht bestätigt.</translation>
+    </message>
 </context>
 <context>
     <name>Profiles</name>

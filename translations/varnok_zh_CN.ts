@@ -143,6 +143,26 @@ The system reported: %1.</source>
         <comment>between pedal numbers</comment>
         <translation>、</translation>
     </message>
+    <message>
+        <source>no key</source>
+        <translation>无按键</translation>
+    </message>
+    <message>
+        <source>The foot switch was written, but it does not hold what was written:</source>
+        <translation>已写入脚踏开关，但其保存的内容与写入的不同：</translation>
+    </message>
+    <message>
+        <source>The foot switch was written, but the check could not confirm it:</source>
+        <translation>已写入脚踏开关，但检查无法确认：</translation>
+    </message>
+    <message>
+        <source>Pedal %1 holds %2 (%3), not %4 (%5).</source>
+        <translation>踏板 %1 保存的是 %2 (%3)，而不是 %4 (%5)。</translation>
+    </message>
+    <message>
+        <source>Pedal %1 did not answer the check; its setting is not confirmed.</source>
+        <translation>踏板 %1 未响应检查；其设置未经确认。</translation>
+    </message>
 </context>
 <context>
     <name>Profiles</name>

@@ -1,6 +1,6 @@
 // Read-out and write-in with the simulated pedal: the reports on the wire,
 // the decoding of answers, the timer that repeats an unanswered read-out,
-// and what a write-in tells the user.
+// the check that reads a write-in back, and what a write-in tells the user.
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
@@ -100,10 +100,13 @@ TEST_F(ExchangeTest, WriteInSendsTheTableAndSaysDone)
     QTest::mouseClick(form->RzBitBtn1, Qt::LeftButton);
     ASSERT_TRUE(WaitForBoxes(1));
 
-    ASSERT_FALSE(pedal.Device()->Writes().empty());
-    EXPECT_EQ(pedal.Device()->Writes().back(), (Bytes{0x02, 0x02, 0x00, 0x02, 0x04, 0x00, 0x00, 0x00}));
+    const auto writes = pedal.Device()->Writes();
+    ASSERT_GE(writes.size(), 2u);
+    EXPECT_EQ(writes.end()[-2], (Bytes{0x02, 0x02, 0x00, 0x02, 0x04, 0x00, 0x00, 0x00}));
     EXPECT_EQ(pedal.Firmware().GetSlot(0), (sim::PedalFirmware::Slot{0x02, 0x04, 0x00, 0x00}));
-    EXPECT_EQ(HistoryLines("W", from), QStringList{"W 02  02 00 02 04 00 00 00 "});
+    // The write report, then the read request that checks it, and its answer.
+    EXPECT_EQ(HistoryLines("W", from), (QStringList{"W 02  02 00 02 04 00 00 00 ", "W 02  01 00 00 00 00 00 00 "}));
+    EXPECT_EQ(HistoryLines("R", from), QStringList{"R 02  81 00 02 04 00 00 00 "});
     EXPECT_EQ(form->Write3->text(), "02");
     EXPECT_EQ(form->Write4->text(), "04");
     EXPECT_EQ(form->Write5->text(), "00");
@@ -132,8 +135,7 @@ TEST_F(ExchangeTest, ReadOutNamesKeysInTheLayoutAndWriteInSendsThemBackUnchanged
 
     QTest::mouseClick(form->RzBitBtn1, Qt::LeftButton);
     ASSERT_TRUE(WaitForBoxes(1));
-    ASSERT_FALSE(pedal.Device()->Writes().empty());
-    EXPECT_EQ(pedal.Device()->Writes().back(), (Bytes{0x02, 0x02, 0x00, 0x01, 0x1C, 0x68, 0x00, 0x00}));
+    EXPECT_EQ(pedal.Firmware().GetSlot(0), (sim::PedalFirmware::Slot{0x01, 0x1C, 0x68, 0x00}));
     EXPECT_EQ(OnlyBox().text, test::kSetupDone);
 }
 
@@ -147,12 +149,15 @@ TEST_F(ExchangeTest, WriteInOfThreePedalsSendsOneReportEach)
 
     form->RzBitBtn1Click();
     ASSERT_TRUE(WaitForBoxes(1));
+    // Then one read request each, to check them.
     const auto writes = pedal.Device()->Writes();
-    ASSERT_EQ(writes.size(), before + 3);
+    ASSERT_EQ(writes.size(), before + 6);
     EXPECT_EQ(writes[before + 0], (Bytes{0x02, 0x02, 0x00, 0x01, 0x06, 0x00, 0x00, 0x00}));
     EXPECT_EQ(writes[before + 1], (Bytes{0x02, 0x02, 0x01, 0x01, 0x19, 0x00, 0x00, 0x00}));
     EXPECT_EQ(writes[before + 2], (Bytes{0x02, 0x02, 0x02, 0x00, 0x28, 0x00, 0x00, 0x00}));
-    EXPECT_EQ(form->Write4->text(), "28");   // the last report's bytes
+    for (std::uint8_t pedalIndex = 0; pedalIndex < 3; ++pedalIndex)
+        EXPECT_EQ(writes[before + 3 + pedalIndex], (Bytes{0x02, 0x01, pedalIndex, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(form->Write4->text(), "28");   // the last write report's bytes
     EXPECT_EQ(OnlyBox().text, test::kSetupDone);
 }
 
@@ -167,9 +172,11 @@ TEST_F(ExchangeTest, FailedWriteIsReportedNotConfirmed)
 
     form->RzBitBtn1Click();
     ASSERT_TRUE(WaitForBoxes(1));
-    // Pedal 1 written, pedal 2 not: its history line holds the report id alone.
+    // Pedal 1 written, pedal 2 not: its history line holds the report id
+    // alone. Both are read back; pedal 2's answer is not held against a write.
     EXPECT_EQ(HistoryLines("W", from),
-              (QStringList{"W 02  02 00 01 06 00 00 00 ", "W 02  "}));
+              (QStringList{"W 02  02 00 01 06 00 00 00 ", "W 02  ", "W 02  01 00 00 00 00 00 00 ",
+                           "W 02  01 01 00 00 00 00 00 "}));
     const test::ShownBox& box = OnlyBox();
     EXPECT_EQ(box.icon, QMessageBox::Critical);
     EXPECT_EQ(box.title, "Write in");
@@ -177,6 +184,7 @@ TEST_F(ExchangeTest, FailedWriteIsReportedNotConfirmed)
     EXPECT_TRUE(box.text.contains("not fully written")) << box.text.toStdString();
     EXPECT_TRUE(box.text.contains("pedal 2")) << box.text.toStdString();
     EXPECT_TRUE(box.text.contains("Input/output error")) << box.text.toStdString();
+    EXPECT_FALSE(box.text.contains("Pedal")) << box.text.toStdString();
 
     // A read-out that fails says nothing.
     sink.shown.clear();
@@ -270,8 +278,10 @@ TEST_F(ExchangeTest, LateAnswerToARequestBeforeTheWriteLeavesTheRow)
     form->RzBitBtn1Click();
     ASSERT_TRUE(WaitForBoxes(1));
     EXPECT_EQ(OnlyBox().text, test::kSetupDone);
-    ASSERT_TRUE(WaitFor([&] { return HistoryLines("R", from).size() == 1; }));
-    EXPECT_EQ(HistoryLines("R", from), QStringList{"R 02  81 00 01 06 00 00 00 "});
+    // The old assignment, logged only; the check's answer last.
+    const QStringList answers = HistoryLines("R", from);
+    EXPECT_TRUE(answers.contains("R 02  81 00 01 06 00 00 00 ")) << answers.join('\n').toStdString();
+    EXPECT_EQ(answers.last(), "R 02  81 00 01 04 00 00 00 ");
     EXPECT_EQ(form->RzEdit1->text(), "Ctrl+A");
     EXPECT_EQ(form->PedalConfigTable.JoinedCodeText(0), "01-04-00-00");
     EXPECT_EQ(pedal.Firmware().GetSlot(0), (sim::PedalFirmware::Slot{0x01, 0x04, 0x00, 0x00}));
@@ -281,6 +291,84 @@ TEST_F(ExchangeTest, LateAnswerToARequestBeforeTheWriteLeavesTheRow)
     form->RzBitBtn2Click();
     ASSERT_TRUE(WaitFor([this] { return form->PedalConfigTable.KeyText(0) == "Ctrl+A"; }));
 }
+
+// Pedal 2 of three is written Ctrl+A and then read back, with the pedal
+// misbehaving as the case says: the box names what it holds, or that it did
+// not answer, and the table holds what it answered.
+struct ReadBackCase {
+    const char* name;
+    sim::PedalFirmware::Options options;
+    bool unplugAfterSending;
+    QMessageBox::Icon icon;
+    const char* text;
+    const char* row1;   // pedal 2's codes and display text afterwards
+    const char* shown1;
+};
+
+class ReadBackTest : public PedalWindow, public ::testing::WithParamInterface<ReadBackCase> {};
+
+TEST_P(ReadBackTest, BoxSaysWhatThePedalHoldsAndTheTableShowsIt)
+{
+    const ReadBackCase& c = GetParam();
+    test::Pedal& pedal = Plug();
+    StartAndWaitForAnswers();
+    form->RzSpinEdit1->setValue(3);
+    ASSERT_TRUE(WaitFor([this] { return form->PedalConfigTable.KeyText(2) == "Enter"; }));
+    ASSERT_TRUE(WaitForSends());
+    form->PedalConfigTable.SetRowBytes(1, {0x01, 0x04, 0x00, 0x00});
+    form->PedalConfigTable.SetKeyText(1, "Ctrl+A");
+    pedal.Firmware().SetOptions(c.options);
+    const int from = form->HistoryListBox->count();
+
+    form->RzBitBtn1Click();
+    if (c.unplugAfterSending) {
+        ASSERT_TRUE(WaitFor([&] { return HistoryLines("W", from).size() == 6; }));
+        pedal.Unplug();
+    }
+    ASSERT_TRUE(WaitForBoxes(1));
+    const test::ShownBox& box = sink.shown.back();
+    EXPECT_EQ(box.icon, c.icon);
+    EXPECT_EQ(box.text.toStdString(), c.text);
+    EXPECT_EQ(HistoryLines("W", from),
+              (QStringList{"W 02  02 00 01 06 00 00 00 ", "W 02  02 01 01 04 00 00 00 ",
+                           "W 02  02 02 00 28 00 00 00 ", "W 02  01 00 00 00 00 00 00 ",
+                           "W 02  01 01 00 00 00 00 00 ", "W 02  01 02 00 00 00 00 00 "}));
+    EXPECT_EQ(form->PedalConfigTable.JoinedCodeText(1), c.row1);
+    EXPECT_EQ(form->PedalConfigTable.KeyText(1), c.shown1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pedals, ReadBackTest,
+    ::testing::Values(
+        ReadBackCase{"DropsTheWrite", {.dropWritesTo = 1}, false, QMessageBox::Critical,
+                     "The foot switch was written, but it does not hold what was written:\n"
+                     "Pedal 2 holds Ctrl+V (01-19-00-00), not Ctrl+A (01-04-00-00).\n\n"
+                     "Foot switch SN:VK0001",
+                     "01-19-00-00", "Ctrl+V"},
+        ReadBackCase{"StoresAnotherByte", {.alterWritesTo = 1}, false, QMessageBox::Critical,
+                     "The foot switch was written, but it does not hold what was written:\n"
+                     "Pedal 2 holds Ctrl+B (01-05-00-00), not Ctrl+A (01-04-00-00).\n\n"
+                     "Foot switch SN:VK0001",
+                     "01-05-00-00", "Ctrl+B"},
+        // Answers well after the limit: not confirmed, which is no failure.
+        ReadBackCase{"AnswersTooLate", {.answerDelay = std::chrono::milliseconds(5000)},
+                     false, QMessageBox::Warning,
+                     "The foot switch was written, but the check could not confirm it:\n"
+                     "Pedal 1 did not answer the check; its setting is not confirmed.\n"
+                     "Pedal 2 did not answer the check; its setting is not confirmed.\n"
+                     "Pedal 3 did not answer the check; its setting is not confirmed.\n\n"
+                     "Foot switch SN:VK0001",
+                     "01-04-00-00", "Ctrl+A"},
+        // Unplugged while the answers are awaited: the unplug's failure.
+        ReadBackCase{"IsUnpluggedBeforeItAnswers", {.answerDelay = std::chrono::milliseconds(5000)}, true,
+                     QMessageBox::Critical,
+                     "The foot switch was written, but the check could not confirm it:\n"
+                     "Pedal 1 did not answer the check; its setting is not confirmed.\n"
+                     "Pedal 2 did not answer the check; its setting is not confirmed.\n"
+                     "Pedal 3 did not answer the check; its setting is not confirmed.\n\n"
+                     "The system reported: No such device.\n\nFoot switch SN:VK0001",
+                     "01-04-00-00", "Ctrl+A"}),
+    [](const ::testing::TestParamInfo<ReadBackCase>& info) { return std::string(info.param.name); });
 
 TEST(WriteInOutcomeTest, TextNamesWhatFailedAndWhy)
 {
@@ -303,6 +391,15 @@ TEST(WriteInOutcomeTest, TextNamesWhatFailedAndWhy)
               "Pedal 3 could not be read out, so it was left as it is. The other pedals were "
               "written.");
     EXPECT_FALSE(unread.Succeeded());
+    // What the check found follows, a line per pedal.
+    WriteInOutcome checked{.failedPedals = {1}, .unreadPedals = {}, .pedalCount = 3, .error = 0, .serial = {},
+                           .differences = {{2, "", "Ctrl+A", {0x00, 0xFF, 0xFF, 0xFF}, {0x01, 0x04, 0x00, 0x00}}},
+                           .unconfirmedPedals = {3}};
+    EXPECT_EQ(WriteInFailureText(checked),
+              "The foot switch was not fully written: the setting of pedal 1 could not be sent. The "
+              "other pedals were written.\nPedal 2 holds no key (00-FF-FF-FF), not Ctrl+A (01-04-00-00)."
+              "\nPedal 3 did not answer the check; its setting is not confirmed.");
+    EXPECT_FALSE(checked.OnlyUnconfirmed());
     WriteInOutcome noDevice;
     noDevice.noDevice = true;
     EXPECT_FALSE(noDevice.Succeeded());

@@ -1,5 +1,5 @@
 // Paced sends: reports go out 50 ms apart while the event loop keeps
-// serving, a write-in's outcome comes after its last report, nothing
+// serving, a write-in's outcome comes after the answers to its check, nothing
 // interleaves with a write-in nor changes what it writes, and nothing queued
 // reaches a device that was given back.
 #include <QAbstractItemModel>
@@ -101,7 +101,9 @@ TEST_F(PacingTest, ReadOutAndWriteInOfThreePedalsGoPacedWhileTheLoopServes)
     EXPECT_EQ(watch.SentTexts(),
               (QStringList{"W 02  01 00 00 00 00 00 00 ", "W 02  01 01 00 00 00 00 00 ",
                            "W 02  01 02 00 00 00 00 00 ", "W 02  02 00 01 06 00 00 00 ",
-                           "W 02  02 01 01 19 00 00 00 ", "W 02  02 02 00 28 00 00 00 "}));
+                           "W 02  02 01 01 19 00 00 00 ", "W 02  02 02 00 28 00 00 00 ",
+                           "W 02  01 00 00 00 00 00 00 ", "W 02  01 01 00 00 00 00 00 ",
+                           "W 02  01 02 00 00 00 00 00 "}));
     const std::vector<LoopWatch::Line> sent = watch.Sent();
     for (std::size_t i = 1; i < sent.size(); ++i) {
         EXPECT_GT(sent[i].ticks, sent[i - 1].ticks) << "the loop stood still before report " << i;
@@ -110,7 +112,7 @@ TEST_F(PacingTest, ReadOutAndWriteInOfThreePedalsGoPacedWhileTheLoopServes)
     }
     // The outcome after the last report and the pause behind it.
     EXPECT_EQ(sink.shown.back().text, test::kSetupDone);
-    EXPECT_EQ(sentAtBox, 6u);
+    EXPECT_EQ(sentAtBox, 9u);
     EXPECT_GT(ticksAtBox, sent.back().ticks);
 }
 
@@ -142,17 +144,18 @@ TEST_F(PacingTest, DuringAWriteInTheWindowKeepsWhatItWritesAndNothingInterleaves
     EXPECT_EQ(sink.shown.back().text, test::kSetupDone);
     ASSERT_TRUE(WaitForSends());
 
-    // On the wire: the three write reports, then one read-out of three; the
-    // second read-out asked for was the same and still waiting: dropped.
+    // On the wire: the three write reports and the read requests that check
+    // them, then one read-out of three; the second read-out asked for was
+    // the same and still waiting: dropped.
     const auto writes = pedal.Device()->Writes();
-    ASSERT_EQ(writes.size(), before + 6);
+    ASSERT_EQ(writes.size(), before + 9);
     EXPECT_EQ(writes[before + 0], (Bytes{0x02, 0x02, 0x00, 0x01, 0x04, 0x00, 0x00, 0x00}));
     EXPECT_EQ(writes[before + 1], (Bytes{0x02, 0x02, 0x01, 0x01, 0x19, 0x00, 0x00, 0x00}));
     EXPECT_EQ(writes[before + 2], (Bytes{0x02, 0x02, 0x02, 0x00, 0x28, 0x00, 0x00, 0x00}));
-    for (std::uint8_t pedalIndex = 0; pedalIndex < 3; ++pedalIndex)
-        EXPECT_EQ(writes[before + 3 + pedalIndex], (Bytes{0x02, 0x01, pedalIndex, 0, 0, 0, 0, 0}));
+    for (std::size_t i = 0; i < 6; ++i)
+        EXPECT_EQ(writes[before + 3 + i], (Bytes{0x02, 0x01, static_cast<std::uint8_t>(i % 3), 0, 0, 0, 0, 0})) << i;
     EXPECT_EQ(pedal.Firmware().GetSlot(0), (sim::PedalFirmware::Slot{0x01, 0x04, 0x00, 0x00}));
-    ASSERT_TRUE(WaitFor([&] { return HistoryLines("R").filter("R 02  81 00 01 04").size() == 1; }));
+    ASSERT_TRUE(WaitFor([&] { return HistoryLines("R").filter("R 02  81 00 01 04").size() == 2; }));
     EXPECT_EQ(form->RzEdit1->text(), "Ctrl+A");
 }
 
@@ -224,7 +227,7 @@ TEST_F(PacingTest, CloseDuringAWriteInWaitsForItsEnd)
     EXPECT_TRUE(form->isVisible());
     ASSERT_TRUE(WaitFor([this] { return !form->isVisible(); }));
     form.reset();
-    EXPECT_EQ(pedal.Device()->WriteCount(), before + 3);
+    EXPECT_EQ(pedal.Device()->WriteCount(), before + 6);   // the check's read requests too
     EXPECT_EQ(pedal.Firmware().GetSlot(0), (sim::PedalFirmware::Slot{0x01, 0x04, 0x00, 0x00}));
     EXPECT_EQ(pedal.Firmware().GetSlot(2), sim::PedalFirmware::DefaultSlot(2));
     EXPECT_EQ(sink.shown.size(), boxes);
@@ -249,6 +252,7 @@ TEST_F(PacingTest, PedalUnpluggedDuringAWriteInIsReportedNotConfirmed)
     EXPECT_EQ(box.icon, QMessageBox::Critical);
     EXPECT_FALSE(box.text.startsWith("Setup Done!"));
     EXPECT_TRUE(box.text.contains("pedals 2 and 3")) << box.text.toStdString();
+    EXPECT_TRUE(box.text.contains("Pedal 1 did not answer the check")) << box.text.toStdString();
     EXPECT_TRUE(box.text.contains("No such device")) << box.text.toStdString();
     ASSERT_TRUE(WaitFor([this] { return form->CurrentDevice == nullptr; }));
     ASSERT_TRUE(WaitForSends());

@@ -158,4 +158,51 @@ TEST(ExchangeQueue, ADeviceThatGoesTakesItsExchangesAlongTheRestCarriesOn)
     EXPECT_FALSE(dropped[0].result.cut);
 }
 
+// An exchange that awaits answers holds the queue after its last pause until
+// they are in, the caller ends the wait, or its device goes.
+TEST(ExchangeQueue, AnExchangeAwaitingAnswersHoldsTheQueueUntilTheWaitEnds)
+{
+    Wire wire;
+    ExchangeQueue queue;
+    bool awaited = true;
+    const auto awaiting = [&](const char* name) {
+        ExchangeQueue::Exchange write = wire.Make(ExchangeKind::WriteIn, "A", {0}, name);
+        write.awaitsAnswers = [&awaited] { return awaited; };
+        return write;
+    };
+    queue.Add(awaiting("write"));
+    queue.Add(wire.Make(ExchangeKind::ReadOut, "A", {1}, "read"));
+    ASSERT_TRUE(queue.SendNext());
+    EXPECT_FALSE(queue.PauseEnded());
+    EXPECT_TRUE(queue.AwaitingAnswers());
+    EXPECT_TRUE(queue.HoldsWriteIn());
+    EXPECT_FALSE(queue.SendNext());
+    EXPECT_FALSE(queue.EndWait(false));
+    awaited = false;
+    const auto finished = queue.EndWait(false);
+    ASSERT_TRUE(finished.has_value());
+    EXPECT_TRUE(finished->result.Succeeded());
+    EXPECT_FALSE(queue.AwaitingAnswers());
+    EXPECT_FALSE(queue.HoldsWriteIn());
+    RunToEnd(queue);
+    EXPECT_EQ(wire.sent, (std::vector<std::string>{"A:20", "A:11"}));
+
+    // Answered before the pause was over: no wait. Forced, or the device
+    // went: the wait ends all the same.
+    for (const char* end : {"answered", "forced", "gone"}) {
+        awaited = std::string(end) != "answered";
+        queue.Add(awaiting(end));
+        queue.SendNext();
+        const bool ended = queue.PauseEnded().has_value();
+        EXPECT_EQ(ended, !awaited) << end;
+        if (std::string(end) == "forced") {
+            EXPECT_TRUE(queue.EndWait(true).has_value());
+        } else if (std::string(end) == "gone") {
+            EXPECT_EQ(queue.Forget("A").size(), 1u);
+        }
+        EXPECT_FALSE(queue.AwaitingAnswers()) << end;
+        EXPECT_TRUE(queue.Empty()) << end;
+    }
+}
+
 }  // namespace

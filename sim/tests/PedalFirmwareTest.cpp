@@ -160,4 +160,26 @@ TEST(PedalFirmwareOptions, DropsEveryNthReadRequest) {
     EXPECT_EQ(firmware.GetOptions().dropEveryNth, 1u);
 }
 
+// A write lost on the way, or stored with a wrong byte, for one pedal only.
+TEST(PedalFirmwareOptions, DropsOrAltersOnePedalsWrites) {
+    struct Case {
+        PedalFirmware::Options options;
+        PedalFirmware::Slot stored;
+    };
+    const Case cases[] = {{{.dropWritesTo = 1}, PedalFirmware::DefaultSlot(1)},
+                          {{.alterWritesTo = 1}, {0x01, 0x05, 0x00, 0x00}}};
+    for (const Case& c : cases) {
+        PedalFirmware firmware;
+        firmware.SetOptions(c.options);
+        protocol::PedalConfigTable table;
+        for (int pedal = 0; pedal < 2; ++pedal) {
+            table.SetRowBytes(pedal, {0x01, 0x04, 0x00, 0x00});
+            EXPECT_TRUE(Send(firmware, protocol::BuildWriteReport(table, pedal)).empty());
+        }
+        EXPECT_EQ(firmware.GetSlot(0), (PedalFirmware::Slot{0x01, 0x04, 0x00, 0x00}));
+        EXPECT_EQ(firmware.GetSlot(1), c.stored);
+        EXPECT_EQ(firmware.WriteCount(), 2u);
+    }
+}
+
 }  // namespace
