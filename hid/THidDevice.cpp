@@ -274,11 +274,15 @@ std::shared_ptr<platform::ReadHandle> THidDevice::StartOverlappedRead(std::uint8
 void THidDevice::DeliverReport(const std::uint8_t* buffer, std::uint32_t count) {
   // A report that was read before the device was marked unplugged is dropped.
   if (!present_.load() || !dataHandler_) return;
+  if (controller_ != nullptr) controller_->ReadSucceeded(pnp_.DeviceInstance);
   HandlerScope running(runningHandlers_);
   dataHandler_(this, buffer[0], buffer + 1, static_cast<std::uint16_t>(count - 1));
 }
 
 void THidDevice::DeliverError(std::uint32_t error) {
+  // Final: the device answers no more through this object, though no device
+  // notification may have said so. The controller rescans for a fresh one.
+  if (error == ENODEV && controller_ != nullptr) controller_->ReadEnded(this);
   if (!dataErrorHandler_) return;
   HandlerScope running(runningHandlers_);
   dataErrorHandler_(this, error);

@@ -150,6 +150,7 @@ class THidDevice {
   THidDataEvent dataHandler_;
   THidDataErrorEvent dataErrorHandler_;
   THidPlugEvent unplugHandler_;
+  bool finalReadError_ = false;  // its reads ended with ENODEV while it was listed
   bool readWriteAccess_ = false;
   int readWriteOpenError_ = 0;  // why the last read/write open was refused
   int lastOpenError_ = 0;
