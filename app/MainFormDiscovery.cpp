@@ -174,11 +174,13 @@ void TMainForm::ShowPedalStatus()
     }
     // Found, but this user cannot open it: said so, with the reason, on two
     // lines (the group box has room below the one-line status).
-    const QString reason = UnusableReason(CurrentDevice->ReadWriteOpenError());
+    const QString reason =
+        UnusableReason(CurrentDevice->ReadWriteOpenError(), CurrentDevice->ReadWriteOpenNativeError());
     ShowStatusText(count + QStringLiteral(" foot switch found,\nnot usable: ") + reason);
     VarnokAvailable->setToolTip(IsAccessRefusal(CurrentDevice->ReadWriteOpenError())
                                     ? AccessAdviceText()
-                                    : OpenFailureText(CurrentDevice->ReadWriteOpenError()));
+                                    : OpenFailureText(CurrentDevice->ReadWriteOpenError(),
+                                                      CurrentDevice->ReadWriteOpenNativeError()));
 }
 
 void TMainForm::ShowPedalFound()

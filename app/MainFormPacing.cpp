@@ -52,7 +52,7 @@ bool TMainForm::SendReport(hid::THidDevice* device, const protocol::PedalReport&
     pacer_->Writer(HidQueue).Write(*device, std::vector<std::uint8_t>(report.begin(), report.end()),
                    [this, report, ended = pacer_->WriteUnderWay()](const hid::ReportWriter::Outcome& outcome) {
                        AppendHistory(QString::fromStdString(protocol::SentHistoryLine(report, outcome.written)));
-                       ended(outcome.ok, outcome.error);
+                       ended(outcome.ok, outcome.error, outcome.nativeError);
                    });
     return true;
 }

@@ -3,9 +3,9 @@
 #include <QStringList>
 
 #include <cerrno>
-#include <cstring>
 
 #include "app/AccessAdvice.h"
+#include "app/SystemErrorText.h"
 
 namespace app {
 namespace {
@@ -72,9 +72,14 @@ QString WriteInFailureText(const WriteInOutcome& outcome)
         text += QStringLiteral("\n\n") + GrantAccessHint();
     else if (outcome.error == ETIMEDOUT)
         text += QStringLiteral("\n\nThe foot switch did not take the settings in time.");
-    else if (outcome.error != 0)
+    else if (outcome.error != 0) {
+        // The platform's own code is worth quoting; errno's number is not.
+        const SystemErrorWords words = DescribeSystemError(outcome.error, outcome.nativeError);
         text += QStringLiteral("\n\nThe system reported: ") +
-                QString::fromLocal8Bit(std::strerror(outcome.error)) + QLatin1Char('.');
+                (words.nativeCode ? SystemErrorWithCode(words) : words.text + QLatin1Char('.'));
+        if (!words.cause.isEmpty())
+            text += QLatin1Char(' ') + words.cause;
+    }
     return text + SerialLine(outcome);
 }
 

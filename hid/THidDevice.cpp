@@ -75,9 +75,11 @@ bool THidDevice::MayAccess() const { return present_.load() && (checkedOut_.load
 
 std::unique_ptr<platform::DeviceHandle> THidDevice::OpenDevice(int* error) {
   int rwError = 0;
-  auto handle = backend_->Open(pnp_.DevicePath, true, &rwError);
+  std::uint32_t rwNative = 0;
+  auto handle = backend_->Open(pnp_.DevicePath, true, &rwError, &rwNative);
   readWriteAccess_ = handle != nullptr;
   readWriteOpenError_ = handle ? 0 : rwError;
+  readWriteOpenNativeError_ = handle ? 0 : rwNative;
   if (!handle) handle = backend_->Open(pnp_.DevicePath, false, error);
   return handle;
 }
@@ -186,15 +188,17 @@ bool THidDevice::WriteReport(const std::uint8_t* data, std::uint32_t length, std
   return ok;
 }
 
-std::shared_ptr<platform::DeviceHandle> THidDevice::WriteHandle(int& error) {
+std::shared_ptr<platform::DeviceHandle> THidDevice::WriteHandle(int& error, std::uint32_t* nativeError) {
   error = 0;
+  std::uint32_t native = 0;
   if (!MayAccess()) {
     error = present_.load() ? EPERM : ENODEV;
   } else if (!write_) {
     int rwError = 0;
-    write_ = backend_->Open(pnp_.DevicePath, true, &rwError);
+    write_ = backend_->Open(pnp_.DevicePath, true, &rwError, &native);
     if (!write_) error = rwError != 0 ? rwError : EACCES;
   }
+  if (nativeError != nullptr) *nativeError = write_ ? 0 : native;
   return write_;
 }
 

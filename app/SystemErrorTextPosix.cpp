@@ -1,0 +1,13 @@
+#include "app/SystemErrorText.h"
+
+#include <cstring>
+
+namespace app {
+
+SystemErrorWords DescribeSystemError(int error, std::uint32_t)
+{
+    // errno is the platform's own code here.
+    return {QString::fromLocal8Bit(std::strerror(error)), QStringLiteral("error %1").arg(error), false, QString()};
+}
+
+}  // namespace app
