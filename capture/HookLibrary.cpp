@@ -53,7 +53,6 @@ bool HookLibrary::CallHookOn() {
     hookOnFailure_.clear();
     if (!HasHooks()) return true;
     if (published_ && block_.Publish(blockName_, windowId_) != WindowIdBlock::Result::Ok) {
-        published_ = false;  // the block is closed now; Load alone makes a new one
         hookOnFailure_ = "the window could not be named to the keyboard hook (" + block_.FailureDetail() + ")";
         return false;
     }
