@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <cstdint>
+
 namespace app {
 
 // Caption of the warning shown when a scan finds such a pedal.
@@ -19,10 +21,11 @@ QString GrantAccessHint();
 bool IsAccessRefusal(int error);
 
 // The warning for a pedal that was found but could not be opened for
-// another reason than refused access (`error` errno-style).
-QString OpenFailureText(int error);
+// another reason than refused access (`error` errno-style, `native` the
+// platform's own code behind it, 0 for none).
+QString OpenFailureText(int error, std::uint32_t native = 0);
 // Why a found pedal cannot be used, in a few words for the status line:
 // "no access" for a refused permission, else the system's text.
-QString UnusableReason(int error);
+QString UnusableReason(int error, std::uint32_t native = 0);
 
 }  // namespace app

@@ -359,7 +359,7 @@ private:
     // Why capture cannot work here; empty when it can.
     QString captureOffReason_;
     // Why capture is off while the key edit box has the focus (the keyboard
-    // grab was refused); empty otherwise.
+    // grab or the keyboard hook was refused); empty otherwise.
     QString grabOffReason_;
 
     QString hookFolder_;

@@ -41,7 +41,7 @@ void TMainForm::CheckPedalAccess()
         if (IsAccessRefusal(error) || error == 0)
             refused = true;
         else
-            WarnLater(OpenFailureText(error));
+            WarnLater(OpenFailureText(error, device->ReadWriteOpenNativeError()));
     }
     if (refused)
         WarnLater(AccessAdviceText());

@@ -44,7 +44,15 @@ void TMainForm::RzEdit1Enter()
         UpdateCaptureSign();
         return;
     }
-    HookLink.CallHookOn();
+    // The hook goes in afresh at each focus: the system may have removed the
+    // last one. One it refused turns the sign off for this focus, with why.
+    if (!HookLink.CallHookOn()) {
+        HookLink.CallHookOff();
+        ReleaseKeyboardForCapture(this);
+        grabOffReason_ = QString::fromStdString(HookLink.HookOnFailure());
+        UpdateCaptureSign();
+        return;
+    }
     listening_ = true;
     UpdateCaptureSign();
 }

@@ -176,11 +176,13 @@ void TMainForm::ShowPedalStatus()
     }
     // Found, but this user cannot open it: said so, with the reason, on two
     // lines (the group box has room below the one-line status).
-    const QString reason = UnusableReason(CurrentDevice->ReadWriteOpenError());
+    const QString reason =
+        UnusableReason(CurrentDevice->ReadWriteOpenError(), CurrentDevice->ReadWriteOpenNativeError());
     ShowStatusText(tr("%1 foot switch found,\nnot usable: %2").arg(QString::number(count), reason));
     VarnokAvailable->setToolTip(IsAccessRefusal(CurrentDevice->ReadWriteOpenError())
                                     ? AccessAdviceText()
-                                    : OpenFailureText(CurrentDevice->ReadWriteOpenError()));
+                                    : OpenFailureText(CurrentDevice->ReadWriteOpenError(),
+                                                      CurrentDevice->ReadWriteOpenNativeError()));
 }
 
 void TMainForm::ShowPedalFound()

@@ -232,7 +232,9 @@ void TMainForm::RzBitBtn1Click()
         }
         std::sort(outcome.failedPedals.begin(), outcome.failedPedals.end());
         // Cut short: the pedal went before the rest could be sent.
-        outcome.error = result.error == 0 && result.cut ? ENODEV : result.error;
+        const bool cut = result.error == 0 && result.cut;
+        outcome.error = cut ? ENODEV : result.error;
+        outcome.nativeError = cut ? 0 : result.nativeError;
         CheckReadBack(outcome, rows, sent, written, path);
         ReleaseControlsAfterWriteIn();
         RunDeferredDeviceChange();

@@ -59,7 +59,7 @@ bool TMainForm::SendReport(hid::THidDevice* device, const protocol::PedalReport&
                        AppendHistory(QString::fromStdString(protocol::SentHistoryLine(report, outcome.written)));
                        if (!outcome.ok && failed)
                            failed();
-                       ended(outcome.ok, outcome.error);
+                       ended(outcome.ok, outcome.error, outcome.nativeError);
                    });
     return true;
 }

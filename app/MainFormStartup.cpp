@@ -9,6 +9,7 @@
 #include "app/MessageSink.h"
 #include "app/ProfileSystemMenu.h"
 #include "app/StartupError.h"
+#include "capture/ArchiveExtractionFolder.h"
 #include "capture/ExecutableFolder.h"
 
 namespace app {
@@ -53,8 +54,13 @@ void TMainForm::FormCreate()
         hookFolder_.isEmpty() ? capture::ExecutableFolder() : hookFolder_.toStdString();
     const auto windowId = static_cast<std::uint32_t>(winId());
     const capture::HookLinkStatus status = HookLink.Load(folder, windowId, hookBlock_);
-    if (const std::string_view message = capture::StartupMessage(status); !message.empty())
+    if (const std::string_view message = capture::StartupMessage(status); !message.empty()) {
+        // Started from inside a zip, the program came out of it alone.
+        if (status == capture::HookLinkStatus::LibraryNotFound &&
+            capture::IsArchiveExtractionFolder(folder, capture::TemporaryFolder()))
+            throw StartupError(std::string(message) + std::string(capture::kUnpackArchiveHint));
         throw StartupError(std::string(message));
+    }
 
     // 6. The diagnostic write fields, by name.
     if (WriteEdits[1] == nullptr) {

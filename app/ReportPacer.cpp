@@ -48,14 +48,16 @@ void ReportPacer::SendNext()
     timer_.start(pause_);
 }
 
-std::function<void(bool ok, int error)> ReportPacer::WriteUnderWay()
+std::function<void(bool ok, int error, std::uint32_t native)> ReportPacer::WriteUnderWay()
 {
     writing_ = true;
-    return [this, late = sending_, index = sendingIndex_](bool ok, int error) {
+    return [this, late = sending_, index = sendingIndex_](bool ok, int error, std::uint32_t native) {
         if (!ok && late) {
             late->failed.push_back(index);
-            if (late->failed.size() == 1)
+            if (late->failed.size() == 1) {
                 late->error = error;
+                late->native = native;
+            }
         }
         // The pause runs from the end of the write.
         writing_ = false;
@@ -77,8 +79,10 @@ protocol::ExchangeResult ReportPacer::Merged(protocol::ExchangeResult result, co
         return result;
     // The reason given is that of the first failed report.
     const bool lateFirst = result.failed.empty() || late.failed.front() < result.failed.front();
-    if ((lateFirst && late.error != 0) || result.error == 0)
+    if ((lateFirst && late.error != 0) || result.error == 0) {
         result.error = late.error;
+        result.nativeError = late.native;
+    }
     result.failed.insert(result.failed.end(), late.failed.begin(), late.failed.end());
     std::sort(result.failed.begin(), result.failed.end());
     return result;

@@ -18,6 +18,7 @@
 #include <QTimer>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -45,7 +46,8 @@ public:
     // Called by an exchange's send, for the report it is sending, when the
     // write goes on off the event loop: the returned function is to be called
     // once, on the event loop, when that write ended.
-    std::function<void(bool ok, int error)> WriteUnderWay();
+    // `native`: the platform's own code for `error` (0: none).
+    std::function<void(bool ok, int error, std::uint32_t native)> WriteUnderWay();
     // The writer for the sends' reports, made at the first use; `queue`
     // hands its outcomes back. It goes before the pacer's state, so no
     // outcome reaches a pacer that went.
@@ -65,6 +67,7 @@ private:
     struct LateFailures {
         std::vector<int> failed;   // report indices, in order
         int error = 0;             // reason of the first of them
+        std::uint32_t native = 0;  // the platform's code for it
         int sent = 0;              // reports handed to send so far
     };
 

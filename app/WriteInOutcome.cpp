@@ -4,10 +4,10 @@
 #include <QStringList>
 
 #include <cerrno>
-#include <cstring>
 
 #include "app/AccessAdvice.h"
 #include "app/ReadBackTexts.h"
+#include "app/SystemErrorText.h"
 
 namespace app {
 namespace {
@@ -102,9 +102,14 @@ QString WriteInFailureText(const WriteInOutcome& outcome)
     else if (outcome.error == ETIMEDOUT)
         text += QCoreApplication::translate("Messages",
                                             "\n\nThe foot switch did not take the settings in time.");
-    else if (outcome.error != 0)
-        text += QCoreApplication::translate("Messages", "\n\nThe system reported: %1.")
-                    .arg(QString::fromLocal8Bit(std::strerror(outcome.error)));
+    else if (outcome.error != 0) {
+        // The platform's own code is worth quoting; errno's number is not.
+        const SystemErrorWords words = DescribeSystemError(outcome.error, outcome.nativeError);
+        text += QCoreApplication::translate("Messages", "\n\nThe system reported: %1")
+                    .arg(words.nativeCode ? SystemErrorWithCode(words) : words.text + QLatin1Char('.'));
+        if (!words.cause.isEmpty())
+            text += QLatin1Char(' ') + words.cause;
+    }
     return text + SerialLine(outcome);
 }
 

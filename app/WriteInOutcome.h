@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <vector>
 
 #include "protocol/ReadBack.h"
@@ -28,8 +29,10 @@ struct WriteInOutcome {
     // window did not know what they hold.
     std::vector<int> unreadPedals;
     int pedalCount = 0;
-    // errno-style reason of the first failed write (0: none known).
+    // errno-style reason of the first failed write (0: none known), and the
+    // platform's own code for it (the Win32 error; 0: none).
     int error = 0;
+    std::uint32_t nativeError = 0;
     // Serial number of the pedal written; empty when it has none.
     QString serial;
     // Read back after the writes: pedals that hold something else, and

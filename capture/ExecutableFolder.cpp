@@ -12,4 +12,10 @@ std::string ExecutableFolder() {
     return exe.parent_path().string();
 }
 
+std::string TemporaryFolder() {
+    std::error_code ec;
+    const std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
+    return ec ? std::string() : temp.string();
+}
+
 }  // namespace capture

@@ -1,4 +1,5 @@
-// The folder of the running program, where its hook library lives.
+// The folder of the running program, where its hook library lives, and the
+// system's folder for temporary files.
 #pragma once
 
 #include <string>
@@ -9,5 +10,9 @@ namespace capture {
 // separator (UTF-8); empty when it cannot be found. ExecutableFolder.cpp reads
 // /proc/self/exe; windows/ExecutableFolderWindows.cpp asks the system.
 std::string ExecutableFolder();
+
+// The folder for temporary files, as the system names it (UTF-8, long names
+// on Windows); empty when it cannot be found.
+std::string TemporaryFolder();
 
 }  // namespace capture

@@ -16,6 +16,8 @@ HookLinkStatus HookLibrary::Load(const std::string& folder, std::uint32_t window
                                  std::string_view blockName) {
     detail_.clear();
     hookOn_ = hookOff_ = nullptr;
+    hookOnError_ = nullptr;
+    published_ = false;
     block_.Close();
 
     std::string path;
@@ -31,6 +33,9 @@ HookLinkStatus HookLibrary::Load(const std::string& folder, std::uint32_t window
     // Both or neither: a HookOn that could never be switched off is not kept.
     hookOn_ = on;
     hookOff_ = off;
+    hookOnError_ = reinterpret_cast<HookErrorFunction>(Export(library_, "HookOnError"));
+    blockName_ = std::string(blockName);
+    windowId_ = windowId;
 
     switch (block_.Publish(blockName, windowId)) {
         case WindowIdBlock::Result::CreateFailed:
@@ -40,11 +45,22 @@ HookLinkStatus HookLibrary::Load(const std::string& folder, std::uint32_t window
         case WindowIdBlock::Result::Ok:
             break;
     }
+    published_ = true;
     return HookLinkStatus::Ok;
 }
 
-void HookLibrary::CallHookOn() const {
-    if (HasHooks()) hookOn_();
+bool HookLibrary::CallHookOn() {
+    hookOnFailure_.clear();
+    if (!HasHooks()) return true;
+    if (published_ && block_.Publish(blockName_, windowId_) != WindowIdBlock::Result::Ok) {
+        hookOnFailure_ = "the window could not be named to the keyboard hook (" + block_.FailureDetail() + ")";
+        return false;
+    }
+    hookOn_();
+    const unsigned long error = hookOnError_ != nullptr ? hookOnError_() : 0;
+    if (error == 0) return true;
+    hookOnFailure_ = "the keyboard hook could not be installed (" + HookErrorText(error) + ")";
+    return false;
 }
 
 void HookLibrary::CallHookOff() const {

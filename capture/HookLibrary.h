@@ -47,14 +47,22 @@ public:
 
     // True when both exports were found; otherwise the calls do nothing.
     bool HasHooks() const { return hookOn_ != nullptr && hookOff_ != nullptr; }
-    void CallHookOn() const;
+    // Publishes the window id again (another instance of the program may
+    // have put its own there since), then calls HookOn. False when the
+    // library says that its hook could not be installed (a library that
+    // exports HookOnError: the system's error of its last HookOn, 0 when the
+    // hook is on), or the window could not be named to it; HookOnFailure()
+    // then says why.
+    bool CallHookOn();
     void CallHookOff() const;
+    const std::string& HookOnFailure() const { return hookOnFailure_; }
 
     // The system's reason for the last failure.
     const std::string& FailureDetail() const { return detail_; }
 
 private:
     using HookFunction = void (*)();
+    using HookErrorFunction = unsigned long (*)();
 
     HookLinkStatus Fail(HookLinkStatus status, std::string detail);
     // Per platform: opens kLibraryFileName in `folder` (sets `path` to it),
@@ -62,12 +70,19 @@ private:
     static void* OpenLibrary(const std::string& folder, std::string& path, std::string& error);
     // Per platform: the export `name`, or null.
     static HookFunction Export(void* library, const char* name);
+    // Per platform: the text for an error code that HookOnError returned.
+    static std::string HookErrorText(unsigned long code);
 
     void* library_ = nullptr;
     HookFunction hookOn_ = nullptr;
     HookFunction hookOff_ = nullptr;
+    HookErrorFunction hookOnError_ = nullptr;  // optional
     WindowIdBlock block_;
+    bool published_ = false;
+    std::string blockName_;
+    std::uint32_t windowId_ = 0;
     std::string detail_;
+    std::string hookOnFailure_;
 };
 
 }  // namespace capture

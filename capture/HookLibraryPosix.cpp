@@ -1,6 +1,8 @@
 // The hook library link on POSIX systems: libHookmod.so through dlopen.
 #include <dlfcn.h>
 
+#include <cstring>
+
 #include "capture/HookLibrary.h"
 
 namespace capture {
@@ -19,6 +21,10 @@ void* HookLibrary::OpenLibrary(const std::string& folder, std::string& path, std
 
 HookLibrary::HookFunction HookLibrary::Export(void* library, const char* name) {
     return reinterpret_cast<HookFunction>(dlsym(library, name));
+}
+
+std::string HookLibrary::HookErrorText(unsigned long code) {
+    return std::strerror(static_cast<int>(code));
 }
 
 }  // namespace capture

@@ -24,11 +24,11 @@ ReportWriter::~ReportWriter() {
 
 void ReportWriter::Write(THidDevice& device, std::vector<std::uint8_t> report, Done done) {
   Job job;
-  job.handle = device.WriteHandle(job.error);
+  job.handle = device.WriteHandle(job.error, &job.nativeError);
   job.report = std::move(report);
   job.done = std::move(done);
   if (!job.handle) {
-    Deliver(std::move(job.done), Outcome{false, 0, job.error});
+    Deliver(std::move(job.done), Outcome{false, 0, job.error, job.nativeError});
     return;
   }
   {
@@ -61,6 +61,7 @@ void ReportWriter::Run() {
     outcome.ok = ReportWriteComplete(sent, outcome.written, length);
     if (!outcome.ok) {
       outcome.error = job.handle->LastError();
+      outcome.nativeError = job.handle->NativeError();
       if (outcome.error == 0) outcome.error = EIO;
     }
     // The handle goes here, on this thread, once the device let it go.

@@ -30,6 +30,7 @@ class ReportWriter {
     bool ok = false;
     std::uint32_t written = 0;  // bytes the device took
     int error = 0;              // errno-style reason of a failure
+    std::uint32_t nativeError = 0;  // the platform's own code for it (0: none)
   };
   using Done = std::function<void(const Outcome&)>;
 
@@ -51,6 +52,7 @@ class ReportWriter {
     std::vector<std::uint8_t> report;
     Done done;
     int error = 0;
+    std::uint32_t nativeError = 0;
   };
 
   void Run();

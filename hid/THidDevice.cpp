@@ -75,9 +75,11 @@ bool THidDevice::MayAccess() const { return present_.load() && (checkedOut_.load
 
 std::unique_ptr<platform::DeviceHandle> THidDevice::OpenDevice(int* error) {
   int rwError = 0;
-  auto handle = backend_->Open(pnp_.DevicePath, true, &rwError);
+  std::uint32_t rwNative = 0;
+  auto handle = backend_->Open(pnp_.DevicePath, true, &rwError, &rwNative);
   readWriteAccess_ = handle != nullptr;
   readWriteOpenError_ = handle ? 0 : rwError;
+  readWriteOpenNativeError_ = handle ? 0 : rwNative;
   if (!handle) handle = backend_->Open(pnp_.DevicePath, false, error);
   return handle;
 }
@@ -186,15 +188,17 @@ bool THidDevice::WriteReport(const std::uint8_t* data, std::uint32_t length, std
   return ok;
 }
 
-std::shared_ptr<platform::DeviceHandle> THidDevice::WriteHandle(int& error) {
+std::shared_ptr<platform::DeviceHandle> THidDevice::WriteHandle(int& error, std::uint32_t* nativeError) {
   error = 0;
+  std::uint32_t native = 0;
   if (!MayAccess()) {
     error = present_.load() ? EPERM : ENODEV;
   } else if (!write_) {
     int rwError = 0;
-    write_ = backend_->Open(pnp_.DevicePath, true, &rwError);
+    write_ = backend_->Open(pnp_.DevicePath, true, &rwError, &native);
     if (!write_) error = rwError != 0 ? rwError : EACCES;
   }
+  if (nativeError != nullptr) *nativeError = write_ ? 0 : native;
   return write_;
 }
 
@@ -274,11 +278,15 @@ std::shared_ptr<platform::ReadHandle> THidDevice::StartOverlappedRead(std::uint8
 void THidDevice::DeliverReport(const std::uint8_t* buffer, std::uint32_t count) {
   // A report that was read before the device was marked unplugged is dropped.
   if (!present_.load() || !dataHandler_) return;
+  if (controller_ != nullptr) controller_->ReadSucceeded(pnp_.DeviceInstance);
   HandlerScope running(runningHandlers_);
   dataHandler_(this, buffer[0], buffer + 1, static_cast<std::uint16_t>(count - 1));
 }
 
 void THidDevice::DeliverError(std::uint32_t error) {
+  // Final: the device answers no more through this object, though no device
+  // notification may have said so. The controller rescans for a fresh one.
+  if (error == ENODEV && controller_ != nullptr) controller_->ReadEnded(this);
   if (!dataErrorHandler_) return;
   HandlerScope running(runningHandlers_);
   dataErrorHandler_(this, error);

@@ -64,6 +64,9 @@ class THidDevice {
   // errno-style reason why the last open with read and write access was
   // refused; 0 when it was not.
   int ReadWriteOpenError() const { return readWriteOpenError_; }
+  // The platform's own code for that refusal (the Win32 error); 0 where it
+  // has none.
+  std::uint32_t ReadWriteOpenNativeError() const { return readWriteOpenNativeError_; }
 
   // Capabilities (report lengths, report id byte included). The report
   // description is fetched once and kept; without it the record is zero.
@@ -81,8 +84,9 @@ class THidDevice {
   // The handle a ReportWriter writes through: opened with read and write
   // access at the first use and kept until the device goes or is given back
   // (a write under way keeps it open until it ends). Null when the device may
-  // not be written, with the reason in `error` as for LastWriteError.
-  std::shared_ptr<platform::DeviceHandle> WriteHandle(int& error);
+  // not be written, with the reason in `error` as for LastWriteError and the
+  // platform's own code for it in *nativeError (0 where there is none).
+  std::shared_ptr<platform::DeviceHandle> WriteHandle(int& error, std::uint32_t* nativeError = nullptr);
   // errno-style reason of the last failed WriteReport (0 when none failed).
   // EACCES / EPERM: the device was opened without access rights.
   int LastWriteError() const { return lastWriteError_; }
@@ -150,8 +154,10 @@ class THidDevice {
   THidDataEvent dataHandler_;
   THidDataErrorEvent dataErrorHandler_;
   THidPlugEvent unplugHandler_;
+  bool finalReadError_ = false;  // its reads ended with ENODEV while it was listed
   bool readWriteAccess_ = false;
   int readWriteOpenError_ = 0;  // why the last read/write open was refused
+  std::uint32_t readWriteOpenNativeError_ = 0;
   int lastOpenError_ = 0;
   int lastWriteError_ = 0;
   int runningHandlers_ = 0;  // unplug, data and data-error handlers running now

@@ -37,13 +37,11 @@ THidDeviceController::THidDeviceController(platform::Backend& backend, MainThrea
   if (monitor_) {
     // One plug-in brings a burst of notifications: at most one rescan waits
     // in the queue, and one that comes while it runs queues the next.
-    monitor_->SetNotify([&queue = queue_, this, alive = std::weak_ptr<bool>(alive_), queued = rescanQueued_] {
-      if (queued->exchange(true)) return;
-      queue.Post([this, alive, queued] {
-        queued->store(false);
-        if (alive.lock()) HandleNotification(0);
-      });
-    });
+    monitor_->SetNotify(
+        [&queue = queue_, this, alive = std::weak_ptr<bool>(alive_), queued = rescanQueued_, asked = monitorAsked_] {
+          asked->store(true);
+          PostRescan(queue, alive, queued, this);
+        });
   }
   // The first scan runs once the host loop serves this, after the owner's
   // handlers exist.
@@ -87,6 +85,34 @@ void THidDeviceController::OnMonitorReadable() {
   if (monitor_ && monitor_->Drain()) HandleNotification(0);
 }
 
+void THidDeviceController::PostRescan(MainThreadQueue& queue, std::weak_ptr<bool> alive,
+                                      std::shared_ptr<std::atomic<bool>> queued, THidDeviceController* self) {
+  if (queued->exchange(true)) return;
+  queue.Post([self, alive = std::move(alive), queued] {
+    queued->store(false);
+    if (alive.lock()) self->RunPostedRescan();
+  });
+}
+
+void THidDeviceController::RunPostedRescan() {
+  // Asked for by a read error only: a rescan since (the monitor's, on a
+  // real unplug) may have dealt with the device already.
+  const bool asked = monitorAsked_->exchange(false);
+  const bool stale = std::any_of(list_.begin(), list_.end(),
+                                 [](const THidDevice* device) { return device->finalReadError_ && device->Present(); });
+  if (asked || stale) HandleNotification(0);
+}
+
+void THidDeviceController::ReadEnded(THidDevice* device) {
+  if (std::find(list_.begin(), list_.end(), device) == list_.end() || !device->Present()) return;
+  device->finalReadError_ = true;  // the next rescan takes it for gone
+  if (readErrorRescans_.insert(device->PnPInfo().DeviceInstance).second) PostRescan(queue_, alive_, rescanQueued_, this);
+}
+
+void THidDeviceController::ReadSucceeded(platform::DeviceInstanceId id) {
+  if (!readErrorRescans_.empty()) readErrorRescans_.erase(id);
+}
+
 void THidDeviceController::HandleNotification(std::int32_t parameter) {
   if (inDeviceChange_) return;
   lastNotification_ = parameter;
@@ -119,6 +145,7 @@ void THidDeviceController::DeviceChange() {
   auto found = ScanPresentDevices();
   std::unordered_set<platform::DeviceInstanceId> scanned;
   for (const auto& device : found) scanned.insert(device->PnPInfo().DeviceInstance);
+  std::erase_if(readErrorRescans_, [&scanned](platform::DeviceInstanceId id) { return scanned.count(id) == 0; });
 
   // Gone: from the end of the list to its start, over a copy that handlers
   // giving devices back keep up to date (GiveBack), so no entry is handled
@@ -132,7 +159,9 @@ void THidDeviceController::DeviceChange() {
   for (std::size_t i = pass.size(); i-- > 0;) {
     THidDevice* device = pass[i];
     if (device == nullptr) continue;  // given back meanwhile
-    if (device->Present() && scanned.count(device->PnPInfo().DeviceInstance) != 0) continue;
+    if (device->Present() && !device->finalReadError_ && scanned.count(device->PnPInfo().DeviceInstance) != 0) {
+      continue;
+    }
     device->MarkUnplugged();
     {
       FlagScope<std::atomic<bool>> callback(device->inCallback_);

@@ -22,6 +22,12 @@
 // controller's own first device-change notification to the queue: the first
 // scan runs when the host loop serves it, after the owner's handlers exist.
 //
+// A listed device whose reader ends with a final error (the device answers
+// ENODEV but no notification said it went: a USB reset, a stall) queues one
+// rescan too, which takes the device for gone and lists a fresh object for
+// it when it is still there. Once per identity until an object for it has
+// read a report again.
+//
 // One DeviceChange fires all unplug and removal events (list end to start),
 // then all arrivals (scan order), then at most one OnDeviceChange. An event
 // handler that throws leaves the operation that fired it, and the exception
@@ -39,6 +45,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "hid/HidEvents.h"
@@ -130,6 +137,14 @@ class THidDeviceController {
   friend class THidDevice;
 
   void HandleNotification(std::int32_t parameter);
+  // Any thread: queues one rescan unless one waits already (`queued`).
+  static void PostRescan(MainThreadQueue& queue, std::weak_ptr<bool> alive, std::shared_ptr<std::atomic<bool>> queued,
+                         THidDeviceController* self);
+  void RunPostedRescan();
+  // Main thread, from a device's reader: its reads ended with a final error
+  // (ENODEV) / one of them delivered a report.
+  void ReadEnded(THidDevice* device);
+  void ReadSucceeded(platform::DeviceInstanceId id);
   std::vector<std::unique_ptr<THidDevice>> ScanPresentDevices();
   bool TryCheckOut(THidDevice*& HidDev, std::size_t index, bool accept);
   // Called by a device's destructor: a fresh object takes its place while it
@@ -148,6 +163,12 @@ class THidDeviceController {
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   // Set while a rescan for the monitor's callback waits in the queue.
   std::shared_ptr<std::atomic<bool>> rescanQueued_ = std::make_shared<std::atomic<bool>>(false);
+  // Set by the monitor's callback: the queued rescan runs whatever else holds.
+  std::shared_ptr<std::atomic<bool>> monitorAsked_ = std::make_shared<std::atomic<bool>>(false);
+  // Identities whose final read error has had its rescan, and no object for
+  // them has read a report since: a device that fails again at once does not
+  // send the controller round a loop of rescans.
+  std::unordered_set<platform::DeviceInstanceId> readErrorRescans_;
   // Owned when not checked out.
   std::vector<THidDevice*> list_;
   // DeviceChange's copies of the list while it looks for devices that are

@@ -17,6 +17,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -33,8 +34,10 @@ struct ExchangeResult {
     // Indices of the reports that were not written in full or never sent,
     // in report order.
     std::vector<int> failed;
-    // errno-style reason of the first failed write (0: none known).
+    // errno-style reason of the first failed write (0: none known), and the
+    // platform's own code for it (the Win32 error; 0: none).
     int error = 0;
+    std::uint32_t nativeError = 0;
     // Reports were left unsent because the device went.
     bool cut = false;
 

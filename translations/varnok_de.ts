@@ -8,14 +8,6 @@
         <translation>Varnok-Einrichtungsprogramm</translation>
     </message>
     <message>
-        <source>A foot switch was found, but it cannot be opened: %1 (error %2).
-
-Its settings can be neither read out nor written in. Unplug the pedal and plug it in again; if that does not help, another program may be using it.</source>
-        <translation>Ein Fußschalter wurde gefunden, lässt sich aber nicht öffnen: %1 (Fehler %2).
-
-Seine Einstellungen können weder ausgelesen noch geschrieben werden. Ziehen Sie das Pedal ab und stecken Sie es wieder ein; hilft das nicht, verwendet es vielleicht ein anderes Programm.</translation>
-    </message>
-    <message>
         <source>no access</source>
         <translation>kein Zugriff</translation>
     </message>
@@ -50,6 +42,34 @@ Vielleicht hält ein anderes Programm das Pedal geöffnet (ein anderes Einrichtu
     <message>
         <source>Windows refused access to the foot switch. Close any other program that may have the pedal open, then unplug and replug the pedal.</source>
         <translation>Windows hat den Zugriff auf den Fußschalter verweigert. Schließen Sie alle anderen Programme, die das Pedal geöffnet haben könnten, und stecken Sie das Pedal dann ab und wieder ein.</translation>
+    </message>
+    <message>
+        <source>A foot switch was found, but it cannot be opened: %1</source>
+        <translation>Ein Fußschalter wurde gefunden, lässt sich aber nicht öffnen: %1</translation>
+    </message>
+    <message>
+        <source> Its settings can be neither read out nor written in. Close that program, then unplug the pedal and plug it in again.</source>
+        <translation> Seine Einstellungen können weder ausgelesen noch geschrieben werden. Schließen Sie dieses Programm, ziehen Sie dann das Pedal ab und stecken Sie es wieder ein.</translation>
+    </message>
+    <message>
+        <source>Its settings can be neither read out nor written in. Unplug the pedal and plug it in again; if that does not help, another program may be using it.</source>
+        <translation>Seine Einstellungen können weder ausgelesen noch geschrieben werden. Ziehen Sie das Pedal ab und stecken Sie es wieder ein; hilft das nicht, verwendet es vielleicht ein anderes Programm.</translation>
+    </message>
+    <message>
+        <source>another program may be using it</source>
+        <translation>ein anderes Programm verwendet ihn vielleicht</translation>
+    </message>
+    <message>
+        <source>error %1</source>
+        <translation>Fehler %1</translation>
+    </message>
+    <message>
+        <source>Win32 error %1</source>
+        <translation>Win32-Fehler %1</translation>
+    </message>
+    <message>
+        <source>Another program may be using the foot switch.</source>
+        <translation>Vielleicht verwendet ein anderes Programm den Fußschalter.</translation>
     </message>
 </context>
 <context>
@@ -131,14 +151,6 @@ The foot switch did not take the settings in time.</source>
 Der Fußschalter hat die Einstellungen nicht rechtzeitig übernommen.</translation>
     </message>
     <message>
-        <source>
-
-The system reported: %1.</source>
-        <translation>
-
-Das System meldet: %1.</translation>
-    </message>
-    <message>
         <source>, </source>
         <comment>between pedal numbers</comment>
         <translation>, </translation>
@@ -162,6 +174,14 @@ Das System meldet: %1.</translation>
     <message>
         <source>Pedal %1 did not answer the check; its setting is not confirmed.</source>
         <translation>Pedal %1 hat auf die Prüfung nicht geantwortet; seine Einstellung ist nicht bestätigt.</translation>
+    </message>
+    <message>
+        <source>
+
+The system reported: %1</source>
+        <translation>
+
+Das System meldet: %1</translation>
     </message>
 </context>
 <context>

@@ -8,14 +8,6 @@
         <translation>Varnok 设置程序</translation>
     </message>
     <message>
-        <source>A foot switch was found, but it cannot be opened: %1 (error %2).
-
-Its settings can be neither read out nor written in. Unplug the pedal and plug it in again; if that does not help, another program may be using it.</source>
-        <translation>找到了一个脚踏开关，但无法打开它：%1（错误 %2）。
-
-无法读出或写入它的设置。请拔下踏板再重新插上；如果仍然无效，可能有其他程序正在使用它。</translation>
-    </message>
-    <message>
         <source>no access</source>
         <translation>无访问权限</translation>
     </message>
@@ -50,6 +42,34 @@ Another program may be holding the pedal open (another setup or macro tool): clo
     <message>
         <source>Windows refused access to the foot switch. Close any other program that may have the pedal open, then unplug and replug the pedal.</source>
         <translation>Windows 拒绝访问脚踏开关。请关闭可能占用踏板的其他程序，然后拔下踏板再重新插上。</translation>
+    </message>
+    <message>
+        <source>A foot switch was found, but it cannot be opened: %1</source>
+        <translation>已找到脚踏开关，但无法打开：%1</translation>
+    </message>
+    <message>
+        <source> Its settings can be neither read out nor written in. Close that program, then unplug the pedal and plug it in again.</source>
+        <translation>无法读取或写入其设置。请关闭该程序，然后拔下踏板并重新插入。</translation>
+    </message>
+    <message>
+        <source>Its settings can be neither read out nor written in. Unplug the pedal and plug it in again; if that does not help, another program may be using it.</source>
+        <translation>无法读取或写入其设置。请拔下踏板并重新插入；如果仍然无效，可能有其他程序正在使用它。</translation>
+    </message>
+    <message>
+        <source>another program may be using it</source>
+        <translation>可能有其他程序正在使用它</translation>
+    </message>
+    <message>
+        <source>error %1</source>
+        <translation>错误 %1</translation>
+    </message>
+    <message>
+        <source>Win32 error %1</source>
+        <translation>Win32 错误 %1</translation>
+    </message>
+    <message>
+        <source>Another program may be using the foot switch.</source>
+        <translation>可能有其他程序正在使用脚踏开关。</translation>
     </message>
 </context>
 <context>
@@ -131,14 +151,6 @@ The foot switch did not take the settings in time.</source>
 脚踏开关未能及时接收设置。</translation>
     </message>
     <message>
-        <source>
-
-The system reported: %1.</source>
-        <translation>
-
-系统报告：%1。</translation>
-    </message>
-    <message>
         <source>, </source>
         <comment>between pedal numbers</comment>
         <translation>、</translation>
@@ -162,6 +174,14 @@ The system reported: %1.</source>
     <message>
         <source>Pedal %1 did not answer the check; its setting is not confirmed.</source>
         <translation>踏板 %1 未响应检查；其设置未经确认。</translation>
+    </message>
+    <message>
+        <source>
+
+The system reported: %1</source>
+        <translation>
+
+系统报告：%1</translation>
     </message>
 </context>
 <context>

@@ -27,6 +27,7 @@ using capture::HookLinkStatus;
 const std::string kFixtures = CAPTURE_FIXTURE_DIR;
 const std::string kRecording = kFixtures + "/RecordingHook";
 const std::string kOnOnly = kFixtures + "/HookOnOnly";
+const std::string kRefused = kFixtures + "/RefusedHook";
 
 // Reads a counter of a stand-in library that HookLibrary has loaded.
 int Counter(const std::string& folder, const char* symbol) {
@@ -124,6 +125,26 @@ TEST_F(HookLink, LoadPublishesTheWindowIdAndCallsNothing) {
     hook.CallHookOff();
     EXPECT_EQ(Counter(kRecording, "FixtureOnCalls"), onBefore + 2);
     EXPECT_EQ(Counter(kRecording, "FixtureOffCalls"), offBefore + 1);
+}
+
+// Each HookOn names this window again (another instance may have named its
+// own since), and a hook the library could not put in is no success.
+TEST_F(HookLink, HookOnPublishesTheIdAgainAndReportsAHookThatIsNotIn) {
+    HookLibrary hook;
+    ASSERT_EQ(hook.Load(kRecording, 0x00A0002B, block_), HookLinkStatus::Ok) << hook.FailureDetail();
+    HookLibrary other;
+    ASSERT_EQ(other.Load(kRecording, 0x00B0003C, block_), HookLinkStatus::Ok) << other.FailureDetail();
+    ASSERT_EQ(BlockId(), 0x00B0003Cu);
+    EXPECT_TRUE(hook.CallHookOn()) << hook.HookOnFailure();
+    EXPECT_TRUE(hook.HookOnFailure().empty());
+    EXPECT_EQ(BlockId(), 0x00A0002Bu);
+    hook.CallHookOff();
+
+    HookLibrary refused;
+    ASSERT_EQ(refused.Load(kRefused, 0x00A0002B, block_), HookLinkStatus::Ok) << refused.FailureDetail();
+    EXPECT_FALSE(refused.CallHookOn());
+    EXPECT_NE(refused.HookOnFailure().find("the keyboard hook could not be installed"), std::string::npos)
+        << refused.HookOnFailure();
 }
 
 TEST_F(HookLink, ASecondInstanceReusesTheBlockAndOverwritesTheId) {

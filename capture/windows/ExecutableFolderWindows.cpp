@@ -23,4 +23,23 @@ std::string ExecutableFolder() {
     return Utf8FromWide(std::filesystem::path(path).parent_path().wstring());
 }
 
+std::string TemporaryFolder() {
+    wchar_t temp[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathW(MAX_PATH + 1, temp);
+    if (n == 0 || n > MAX_PATH) return {};
+    // GetTempPathW may give 8.3 names ("C:\Users\LIWEIM~1\..."); the program's
+    // own path has long ones.
+    std::wstring path(temp, n);
+    const DWORD needed = GetLongPathNameW(path.c_str(), nullptr, 0);
+    if (needed > 0) {
+        std::wstring longPath(needed, L'\0');
+        const DWORD got = GetLongPathNameW(path.c_str(), longPath.data(), needed);
+        if (got > 0 && got < needed) {
+            longPath.resize(got);
+            path = longPath;
+        }
+    }
+    return Utf8FromWide(path);
+}
+
 }  // namespace capture

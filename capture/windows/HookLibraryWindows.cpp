@@ -23,4 +23,8 @@ HookLibrary::HookFunction HookLibrary::Export(void* library, const char* name) {
         reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name)));
 }
 
+std::string HookLibrary::HookErrorText(unsigned long code) {
+    return SystemErrorText("SetWindowsHookEx", static_cast<DWORD>(code));
+}
+
 }  // namespace capture

@@ -10,6 +10,9 @@
 //
 // Failures are plain results (false / nullptr); LastError() of the object that
 // failed gives an errno-style code and ErrorText() a readable text with context.
+// Where the platform has codes of its own (Win32 errors), NativeError() keeps
+// the one behind the errno-style code, for the texts the user reads; 0 where
+// there is none.
 #pragma once
 
 #include <cstdint>
@@ -81,6 +84,7 @@ class DeviceHandle {
   // ETIMEDOUT.
   virtual bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) = 0;
   virtual int LastError() const = 0;
+  virtual std::uint32_t NativeError() const { return 0; }
   virtual std::string ErrorText() const = 0;
 };
 
@@ -120,6 +124,7 @@ class ReadHandle {
   // with IoCompletion and a 0-byte result, later StartRead calls fail.
   virtual void Close() = 0;
   virtual int LastError() const = 0;
+  virtual std::uint32_t NativeError() const { return 0; }
 };
 
 // Device-change notifications, made on the host's main thread. They reach the
@@ -157,9 +162,10 @@ class Backend {
   virtual std::unique_ptr<Snapshot> GetPresentInterfaces() = 0;
   // Opens the main handle with read and write access, or with no access
   // rights (enough for attributes, caps and strings). nullptr on failure;
-  // *error (when given) receives the reason.
-  virtual std::unique_ptr<DeviceHandle> Open(const std::string& devicePath, bool readWrite,
-                                             int* error = nullptr) = 0;
+  // *error (when given) receives the reason, *nativeError the platform's own
+  // code for it (0 where there is none).
+  virtual std::unique_ptr<DeviceHandle> Open(const std::string& devicePath, bool readWrite, int* error = nullptr,
+                                             std::uint32_t* nativeError = nullptr) = 0;
   // Opens a read handle on the interface. nullptr on failure. Called by the
   // device's reader thread as well as the main thread: must be thread-safe.
   virtual std::shared_ptr<ReadHandle> OpenRead(const std::string& devicePath, int* error = nullptr) = 0;

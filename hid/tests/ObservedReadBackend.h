@@ -98,8 +98,9 @@ class ObservedReadBackend : public platform::Backend {
   void Release() override { bus_.Release(); }
   bool IsLoaded() const override { return bus_.IsLoaded(); }
   std::unique_ptr<platform::Snapshot> GetPresentInterfaces() override { return bus_.GetPresentInterfaces(); }
-  std::unique_ptr<platform::DeviceHandle> Open(const std::string& path, bool readWrite, int* error) override {
-    return bus_.Open(path, readWrite, error);
+  std::unique_ptr<platform::DeviceHandle> Open(const std::string& path, bool readWrite, int* error,
+                                               std::uint32_t* nativeError) override {
+    return bus_.Open(path, readWrite, error, nativeError);
   }
   std::shared_ptr<platform::ReadHandle> OpenRead(const std::string& path, int* error) override {
     auto inner = bus_.OpenRead(path, error);

@@ -219,6 +219,51 @@ TEST_F(ReaderTest, AReadThatCanNeverStartAgainIsReportedOnce) {
   EXPECT_TRUE(rec.reports.empty());
 }
 
+// A reset that no notification reported: the reads fail with ENODEV while
+// the device stays listed. One rescan gives it a fresh object; an object
+// that fails again before it has read anything rescans no more, until one
+// for the device has read a report.
+TEST_F(ReaderTest, AFinalReadErrorOnAListedDeviceRescansOnceUntilAFreshObjectReads) {
+  StartPedal();
+  const std::string name = std::to_string(pedal->Instance());
+  const unsigned scans = bus.ScanCount();
+  // Resets the pedal under the checked-out object, waits for its error to be
+  // handled, and returns the rescans it brought.
+  const auto resetUnder = [&](THidDevice* object) {
+    object->SetDataErrorHandler(MakeHandler(&rec, &Recorder::DataError));
+    object->SetReaderWaitTime(10);
+    rec.errors.clear();
+    const unsigned before = bus.ScanCount();
+    pedal->Reset();
+    EXPECT_TRUE(ServeUntil([&] { return !rec.errors.empty(); }));
+    queue.ServePending();  // a rescan the error queued
+    return bus.ScanCount() - before;
+  };
+  const auto checkOutFresh = [&](THidDevice* old) {
+    Destroy(old);
+    THidDevice* fresh = CheckOut(0);
+    EXPECT_NE(fresh, old);
+    EXPECT_TRUE(ReaderReady(pedal));
+    return fresh;
+  };
+
+  EXPECT_EQ(resetUnder(dev), 1u);
+  EXPECT_EQ(rec.Take(), (std::vector<std::string>{"unplug " + name, "removal " + name, "arrival " + name, "change"}));
+  THidDevice* second = checkOutFresh(dev);
+  EXPECT_EQ(resetUnder(second), 0u) << "failed again before reading: no second rescan";
+  EXPECT_TRUE(rec.Take().empty());
+
+  // Another rescan still replaces the dead object; once the fresh one has
+  // read, a later failure rescans again.
+  ctl->DeviceChange();
+  THidDevice* third = checkOutFresh(second);
+  pedal->InjectInput({2, 1, 0, 0, 0, 0, 0, 0});
+  ASSERT_TRUE(ServeUntil([&] { return rec.reports.size() == 1; }));
+  EXPECT_EQ(rec.reports[0].device, third);
+  EXPECT_EQ(resetUnder(third), 1u);
+  EXPECT_EQ(bus.ScanCount(), scans + 3);
+}
+
 TEST_F(ReaderTest, DeviceWithoutInputReportsIsReportedOnce) {
   auto desc = PedalDescription();
   desc.inputLength = 0;

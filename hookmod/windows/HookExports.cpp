@@ -1,5 +1,6 @@
-// Hookmod.dll's two exports, HookOn and HookOff (Hookmod.def keeps their
-// names undecorated and the only ones).
+// Hookmod.dll's exports, HookOn and HookOff, and HookOnError for the
+// program to learn whether HookOn's hook is in place (Hookmod.def keeps
+// their names undecorated and the only ones).
 #include <windows.h>
 
 #include "hookmod/windows/KeyboardHook.h"
@@ -28,4 +29,9 @@ extern "C" void HookOn(void) {
 
 extern "C" void HookOff(void) {
     if (g_hook != nullptr) g_hook->Off();
+}
+
+// The system's error of the last HookOn; 0 when its hook is installed.
+extern "C" unsigned long HookOnError(void) {
+    return g_hook != nullptr ? g_hook->OnError() : ERROR_DLL_INIT_FAILED;
 }

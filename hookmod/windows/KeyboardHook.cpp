@@ -13,7 +13,7 @@ KeyboardHook* g_active = nullptr;
 }  // namespace
 
 void KeyboardHook::On() {
-    if (hook_ != nullptr) return;
+    Off();
     held_.Clear();
     for (UINT vk = 0x08; vk < 0xFF; ++vk) {  // keys only, not the mouse buttons below 0x08
         // Shift, Ctrl and Alt are also held as their left and right keys.
@@ -25,7 +25,11 @@ void KeyboardHook::On() {
     }
     g_active = this;
     hook_ = SetWindowsHookExW(WH_KEYBOARD_LL, &KeyboardHook::Procedure, module_, 0);
-    if (hook_ == nullptr) g_active = nullptr;
+    onError_ = hook_ != nullptr ? ERROR_SUCCESS : GetLastError();
+    if (hook_ == nullptr) {
+        if (onError_ == ERROR_SUCCESS) onError_ = ERROR_HOOK_NOT_INSTALLED;
+        g_active = nullptr;
+    }
 }
 
 void KeyboardHook::Off() {

@@ -24,8 +24,12 @@ public:
     KeyboardHook(const KeyboardHook&) = delete;
     KeyboardHook& operator=(const KeyboardHook&) = delete;
 
-    void On();   // nothing when on already
+    // Installs the hook afresh, also when it is on already: Windows removes
+    // a low-level hook that took too long to answer, without a word.
+    void On();
     void Off();  // nothing when off
+    // Why the last On could not install the hook (GetLastError); 0 when it did.
+    DWORD OnError() const { return onError_; }
 
 private:
     static LRESULT CALLBACK Procedure(int code, WPARAM wParam, LPARAM lParam);
@@ -34,6 +38,7 @@ private:
 
     HINSTANCE module_;
     HHOOK hook_ = nullptr;
+    DWORD onError_ = ERROR_SUCCESS;
     HeldKeys held_;
 };
 

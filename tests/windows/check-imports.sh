@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Linked statically: each file imports only DLLs that a clean Windows 10
 # carries (no C++ runtime, no threads library, no Qt beside it), and
-# Hookmod.dll exports HookOn and HookOff and nothing else. A zip is unpacked
+# Hookmod.dll exports HookOn, HookOff and HookOnError and nothing else. A zip is unpacked
 # and each of its programs checked; it must hold the three programs,
 # Hookmod.dll and README.txt, in one folder.
 #   check-imports.sh OBJDUMP FILE|ZIP...
@@ -32,8 +32,8 @@ check_file() {  # check_file FILE
   done < <(sed -n 's/^\s*DLL Name: //p' <<<"$dump")
   if [ "$(basename "$file")" = Hookmod.dll ]; then
     exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump" | sed -n 's/^\s*\[ *[0-9]*\] //p' | sort | tr '\n' ' ')
-    if [ "$exports" != "HookOff HookOn " ]; then
-      echo "Hookmod.dll exports: $exports (expected HookOff HookOn)"
+    if [ "$exports" != "HookOff HookOn HookOnError " ]; then
+      echo "Hookmod.dll exports: $exports (expected HookOff HookOn HookOnError)"
       status=1
     fi
   fi

@@ -15,7 +15,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
+#include <string>
 
 #include "app/AccessAdvice.h"
 #include "app/DeviceChangeWatch.h"
@@ -23,6 +26,8 @@
 #include "app/HookMessageFilter.h"
 #include "app/MainThreadWakeup.h"
 #include "app/ProgramRestart.h"
+#include "app/SystemErrorText.h"
+#include "app/WriteInOutcome.h"
 #include "app/tests/CaptureWindow.h"
 #include "app/windows/CaptureAvailabilityWindows.h"
 #include "hid/MainThreadQueue.h"
@@ -117,6 +122,41 @@ TEST(WindowsAdviceTest, TextsFitWindows)
     EXPECT_TRUE(DiscoveryUnavailableText().contains("setupapi.dll, hid.dll"));
 }
 
+// Boxes quote the system's message for the Win32 error, with that code, and
+// name the likely cause where the error points at one. Without a Win32 code
+// the errno-style one speaks.
+TEST(WindowsErrorTextTest, BoxesQuoteTheSystemsMessageForTheWin32Error)
+{
+    struct Row {
+        int error;
+        std::uint32_t native;
+        bool cause;
+    };
+    for (const Row row : {Row{EBUSY, ERROR_SHARING_VIOLATION, true}, Row{EACCES, ERROR_ACCESS_DENIED, true},
+                          Row{ENODEV, ERROR_DEVICE_NOT_CONNECTED, false}, Row{EIO, ERROR_GEN_FAILURE, false}}) {
+        const SystemErrorWords words = DescribeSystemError(row.error, row.native);
+        const std::string at = "Win32 error " + std::to_string(row.native) + ": " + words.text.toStdString();
+        EXPECT_FALSE(words.text.isEmpty()) << at;
+        EXPECT_EQ(words.text, words.text.trimmed()) << at;
+        EXPECT_EQ(words.code, QStringLiteral("Win32 error %1").arg(row.native)) << at;
+        EXPECT_EQ(words.cause.contains("Another program may be using the foot switch."), row.cause) << at;
+        const QString open = OpenFailureText(row.error, row.native);
+        EXPECT_TRUE(open.contains(words.text + QStringLiteral(" (Win32 error %1)").arg(row.native))) << at;
+        EXPECT_TRUE(open.contains(words.cause)) << at;
+        WriteInOutcome outcome;
+        outcome.failedPedals = {1};
+        outcome.pedalCount = 1;
+        outcome.error = row.error;
+        outcome.nativeError = row.native;
+        const QString write = WriteInFailureText(outcome);
+        if (!IsAccessRefusal(row.error))
+            EXPECT_TRUE(write.contains("The system reported: " + SystemErrorWithCode(words))) << write.toStdString();
+    }
+    const SystemErrorWords errnoOnly = DescribeSystemError(EBUSY, 0);
+    EXPECT_EQ(errnoOnly.text, QString::fromLocal8Bit(std::strerror(EBUSY)));
+    EXPECT_FALSE(errnoOnly.nativeCode);
+}
+
 // The Windows binding with the system's own libraries, its scans counted and
 // its device-change window kept at hand.
 class CountingBackend final : public hid::platform::Backend {
@@ -129,10 +169,10 @@ public:
         ++scans;
         return real_.GetPresentInterfaces();
     }
-    std::unique_ptr<hid::platform::DeviceHandle> Open(const std::string& path, bool readWrite,
-                                                      int* error) override
+    std::unique_ptr<hid::platform::DeviceHandle> Open(const std::string& path, bool readWrite, int* error,
+                                                      std::uint32_t* nativeError) override
     {
-        return real_.Open(path, readWrite, error);
+        return real_.Open(path, readWrite, error, nativeError);
     }
     std::shared_ptr<hid::platform::ReadHandle> OpenRead(const std::string& path, int* error) override
     {

@@ -63,7 +63,9 @@ std::unique_ptr<Snapshot> LinuxHidBackend::GetPresentInterfaces() {
   return HidrawSnapshot::Take(departed_.get(), &found_);
 }
 
-std::unique_ptr<DeviceHandle> LinuxHidBackend::Open(const std::string& devicePath, bool readWrite, int* error) {
+std::unique_ptr<DeviceHandle> LinuxHidBackend::Open(const std::string& devicePath, bool readWrite, int* error,
+                                                    std::uint32_t* nativeError) {
+  if (nativeError != nullptr) *nativeError = 0;  // errno is the platform's own code
   if (!IsLoaded()) {
     SetError(error, ELIBACC);
     return nullptr;

@@ -41,7 +41,8 @@ class LinuxHidBackend final : public Backend {
   void Release() override;
   bool IsLoaded() const override;
   std::unique_ptr<Snapshot> GetPresentInterfaces() override;
-  std::unique_ptr<DeviceHandle> Open(const std::string& devicePath, bool readWrite, int* error = nullptr) override;
+  std::unique_ptr<DeviceHandle> Open(const std::string& devicePath, bool readWrite, int* error = nullptr,
+                                     std::uint32_t* nativeError = nullptr) override;
   std::shared_ptr<ReadHandle> OpenRead(const std::string& devicePath, int* error = nullptr) override;
   std::unique_ptr<Monitor> CreateMonitor() override;
 

@@ -107,7 +107,9 @@ std::shared_ptr<VirtualDevice> VirtualBus::Find(const std::string& path) const {
   return it == byPath_.end() ? nullptr : it->second;
 }
 
-std::unique_ptr<DeviceHandle> VirtualBus::Open(const std::string& devicePath, bool readWrite, int* error) {
+std::unique_ptr<DeviceHandle> VirtualBus::Open(const std::string& devicePath, bool readWrite, int* error,
+                                               std::uint32_t* nativeError) {
+  if (nativeError != nullptr) *nativeError = 0;  // errno-style codes only
   auto device = Find(devicePath);
   if (!device) {
     SetError(error, ENOENT);

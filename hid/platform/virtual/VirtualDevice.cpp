@@ -112,6 +112,10 @@ void VirtualDevice::HandleOpened(bool read) { ++(read ? openRead_ : openMain_); 
 
 void VirtualDevice::HandleClosed(bool read) { --(read ? openRead_ : openMain_); }
 
+void VirtualDevice::Reset() {
+  for (const auto& handle : LiveReadHandles()) handle->DeviceGone();
+}
+
 void VirtualDevice::MarkUnplugged() {
   {
     std::lock_guard lock(mutex_);

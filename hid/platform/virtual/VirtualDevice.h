@@ -45,6 +45,10 @@ class VirtualDevice {
   int OpenMainHandles() const { return openMain_.load(); }
   int OpenReadHandles() const { return openRead_.load(); }
   int OpenHandles() const { return OpenMainHandles() + OpenReadHandles(); }
+  // A reset that no device notification reports (a USB reset, a stall
+  // cleared by the hub): the device stays attached and opens again, but the
+  // read handles open now fail with ENODEV for good.
+  void Reset();
   // Reads started and not yet completed or cancelled, over all read handles.
   std::size_t OutstandingReads() const;
   // Outstanding reads dropped by Cancel.

@@ -8,21 +8,23 @@ namespace hid::platform::windows {
 
 std::unique_ptr<HidDeviceHandle> HidDeviceHandle::Open(std::shared_ptr<const HidLibraries> libs,
                                                        const std::string& path, bool readWrite, int* error,
-                                                       std::string* text) {
+                                                       std::string* text, std::uint32_t* code) {
   const DWORD access = readWrite ? GENERIC_READ | GENERIC_WRITE : 0;
   // A handle that writes is overlapped, so that a write can be given up.
   const DWORD flags = readWrite ? FILE_FLAG_OVERLAPPED : 0;
   HANDLE file = CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, flags,
                             nullptr);
   if (file == INVALID_HANDLE_VALUE) {
-    const DWORD code = GetLastError();
-    if (error != nullptr) *error = ErrnoFromWin32(code);
+    const DWORD why = GetLastError();
+    if (error != nullptr) *error = ErrnoFromWin32(why);
+    if (code != nullptr) *code = why;
     if (text != nullptr) {
-      *text = Win32ErrorText(std::string(readWrite ? "opening " : "opening (no access rights) ") + path, code);
+      *text = Win32ErrorText(std::string(readWrite ? "opening " : "opening (no access rights) ") + path, why);
     }
     return nullptr;
   }
   if (error != nullptr) *error = 0;
+  if (code != nullptr) *code = ERROR_SUCCESS;
   return std::unique_ptr<HidDeviceHandle>(new HidDeviceHandle(std::move(libs), file, path, readWrite));
 }
 
@@ -31,12 +33,14 @@ HidDeviceHandle::~HidDeviceHandle() { CloseHandle(file_); }
 bool HidDeviceHandle::Fail(const char* what) {
   const DWORD code = GetLastError();
   lastError_ = ErrnoFromWin32(code);
+  lastCode_ = code;
   errorText_ = Win32ErrorText(std::string(what) + " on " + path_, code);
   return false;
 }
 
 bool HidDeviceHandle::Succeed() {
   lastError_ = 0;
+  lastCode_ = ERROR_SUCCESS;
   errorText_.clear();
   return true;
 }
@@ -60,6 +64,7 @@ bool HidDeviceHandle::GetCaps(HIDP_CAPS& out) {
   libs_->HidD_FreePreparsedData(preparsed);
   if (status != HIDP_STATUS_SUCCESS) {
     lastError_ = EIO;
+    lastCode_ = ERROR_SUCCESS;
     errorText_ = "HidP_GetCaps on " + path_ + ": status " + std::to_string(static_cast<unsigned long>(status));
     return false;
   }
@@ -111,6 +116,7 @@ bool HidDeviceHandle::Write(const std::uint8_t* data, std::uint32_t length, std:
     CancelIo(file_);
     if (!GetOverlappedResult(file_, &overlapped, &done, TRUE)) {
       lastError_ = ETIMEDOUT;
+      lastCode_ = ERROR_SUCCESS;
       errorText_ = "WriteFile on " + path_ + ": the device did not take the report within " +
                    std::to_string(kWriteTimeLimitMs) + " ms";
       return false;

@@ -14,9 +14,11 @@ namespace hid::platform::windows {
 
 class HidDeviceHandle final : public DeviceHandle {
  public:
-  // nullptr when CreateFile refuses; *error (errno-style) and *text say why.
+  // nullptr when CreateFile refuses; *error (errno-style), *code (the Win32
+  // error, when given) and *text say why.
   static std::unique_ptr<HidDeviceHandle> Open(std::shared_ptr<const HidLibraries> libs, const std::string& path,
-                                               bool readWrite, int* error, std::string* text);
+                                               bool readWrite, int* error, std::string* text,
+                                               std::uint32_t* code = nullptr);
   ~HidDeviceHandle() override;
   HidDeviceHandle(const HidDeviceHandle&) = delete;
   HidDeviceHandle& operator=(const HidDeviceHandle&) = delete;
@@ -28,6 +30,7 @@ class HidDeviceHandle final : public DeviceHandle {
   bool GetIndexedString(std::uint32_t index, WideChar* buffer, std::uint32_t bufferBytes) override;
   bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) override;
   int LastError() const override { return lastError_; }
+  std::uint32_t NativeError() const override { return lastCode_; }
   std::string ErrorText() const override { return errorText_; }
 
  private:
@@ -42,6 +45,7 @@ class HidDeviceHandle final : public DeviceHandle {
   std::string path_;
   const bool overlapped_;  // opened with read and write access
   int lastError_ = 0;
+  DWORD lastCode_ = ERROR_SUCCESS;  // the Win32 error behind lastError_, where there is one
   std::string errorText_;
 };
 

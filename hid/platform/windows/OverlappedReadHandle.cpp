@@ -61,8 +61,9 @@ void OverlappedReadHandle::CloseFileLocked() {
   file_ = INVALID_HANDLE_VALUE;
 }
 
-void OverlappedReadHandle::SetErrorLocked(int error, std::string text) {
+void OverlappedReadHandle::SetErrorLocked(int error, std::string text, DWORD code) {
   lastError_ = error;
+  lastCode_ = code;
   errorText_ = std::move(text);
 }
 
@@ -92,7 +93,7 @@ bool OverlappedReadHandle::StartRead(std::uint8_t* buffer, std::uint32_t length)
   if (!ReadFile(file_, buffer, length, nullptr, &overlapped_)) {
     const DWORD code = GetLastError();
     if (code != ERROR_IO_PENDING) {
-      SetErrorLocked(ErrnoFromWin32(code), Win32ErrorText("ReadFile on " + path_, code));
+      SetErrorLocked(ErrnoFromWin32(code), Win32ErrorText("ReadFile on " + path_, code), code);
       return false;
     }
   }
@@ -130,7 +131,7 @@ void OverlappedReadHandle::Finish(bool cancel) {
   done_ = true;
   ok_ = ok && !closed_;  // a read ended by Close delivers nothing
   count_ = ok_ ? count : 0;
-  if (!ok) SetErrorLocked(ErrnoFromWin32(code), Win32ErrorText("reading " + path_, code));
+  if (!ok) SetErrorLocked(ErrnoFromWin32(code), Win32ErrorText("reading " + path_, code), code);
   if (closed_) CloseFileLocked();
 }
 
@@ -175,6 +176,11 @@ void OverlappedReadHandle::Close() {
 int OverlappedReadHandle::LastError() const {
   std::lock_guard lock(mutex_);
   return lastError_;
+}
+
+std::uint32_t OverlappedReadHandle::NativeError() const {
+  std::lock_guard lock(mutex_);
+  return lastCode_;
 }
 
 std::string OverlappedReadHandle::ErrorText() const {

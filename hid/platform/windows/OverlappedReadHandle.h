@@ -35,6 +35,7 @@ class OverlappedReadHandle final : public ReadHandle {
   void Interrupt() override;
   void Close() override;
   int LastError() const override;
+  std::uint32_t NativeError() const override;
   // The last failure as text, with the system's message.
   std::string ErrorText() const;
 
@@ -45,7 +46,7 @@ class OverlappedReadHandle final : public ReadHandle {
   // it first when asked) and keeps its result.
   void Finish(bool cancel);
   void CloseFileLocked();
-  void SetErrorLocked(int error, std::string text);
+  void SetErrorLocked(int error, std::string text, DWORD code = ERROR_SUCCESS);
 
   const std::string path_;
   HANDLE ioEvent_;         // OVERLAPPED.hEvent, manual reset
@@ -61,6 +62,7 @@ class OverlappedReadHandle final : public ReadHandle {
   bool ok_ = false;
   std::uint32_t count_ = 0;
   int lastError_ = 0;
+  DWORD lastCode_ = ERROR_SUCCESS;  // the Win32 error behind lastError_, where there is one
   std::string errorText_;
 };
 

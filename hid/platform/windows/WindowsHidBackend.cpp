@@ -55,15 +55,17 @@ std::unique_ptr<Snapshot> WindowsHidBackend::GetPresentInterfaces() {
   return SetupDiSnapshot::Take(*libs_);
 }
 
-std::unique_ptr<DeviceHandle> WindowsHidBackend::Open(const std::string& devicePath, bool readWrite, int* error) {
+std::unique_ptr<DeviceHandle> WindowsHidBackend::Open(const std::string& devicePath, bool readWrite, int* error,
+                                                      std::uint32_t* nativeError) {
   std::lock_guard lock(mutex_);
+  if (nativeError != nullptr) *nativeError = 0;
   if (!libs_) {
     if (error != nullptr) *error = ENXIO;
     errorText_ = "opening " + devicePath + ": the HID libraries are not loaded";
     return nullptr;
   }
   std::string why;
-  auto handle = HidDeviceHandle::Open(libs_, devicePath, readWrite, error, &why);
+  auto handle = HidDeviceHandle::Open(libs_, devicePath, readWrite, error, &why, nativeError);
   if (!handle) errorText_ = why;
   return handle;
 }

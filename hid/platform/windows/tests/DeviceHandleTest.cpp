@@ -115,8 +115,10 @@ TEST_F(DeviceHandleTest, AWriteReachesThePedalWhole) {
 TEST_F(DeviceHandleTest, RefusedAccessIsEaccesAndTheDeviceStillIdentifies) {
   const PluggedDevice keyboard = Plug(KeyboardDevice());
   int error = 0;
-  EXPECT_EQ(backend.Open(keyboard.path, true, &error), nullptr);
+  std::uint32_t native = 0;
+  EXPECT_EQ(backend.Open(keyboard.path, true, &error, &native), nullptr);
   EXPECT_EQ(error, EACCES);
+  EXPECT_EQ(native, static_cast<std::uint32_t>(ERROR_ACCESS_DENIED));
   EXPECT_NE(backend.ErrorText().find("(error 5)"), std::string::npos) << backend.ErrorText();
   auto handle = backend.Open(keyboard.path, false, &error);
   ASSERT_NE(handle, nullptr);
@@ -129,6 +131,7 @@ TEST_F(DeviceHandleTest, RefusedAccessIsEaccesAndTheDeviceStillIdentifies) {
   EXPECT_FALSE(handle->Write(report, sizeof report, &written));
   EXPECT_EQ(written, 0u);
   EXPECT_EQ(handle->LastError(), EACCES);
+  EXPECT_EQ(handle->NativeError(), static_cast<std::uint32_t>(ERROR_ACCESS_DENIED));
   EXPECT_NE(handle->ErrorText().find("WriteFile on " + keyboard.path), std::string::npos) << handle->ErrorText();
 }
 
