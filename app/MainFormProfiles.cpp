@@ -105,6 +105,14 @@ QString TMainForm::ProfileOpenBlocker() const
 
 void TMainForm::contextMenuEvent(QContextMenuEvent* event)
 {
+    // The key box takes the Menu key as a key to capture, and is no place
+    // for the menu.
+    const bool inKeyBox = event->reason() == QContextMenuEvent::Keyboard ? RzEdit1->hasFocus()
+                                                                         : childAt(event->pos()) == RzEdit1;
+    if (inKeyBox) {
+        event->accept();
+        return;
+    }
     QMenu menu(this);
     QAction* open = menu.addAction(OpenProfileActionText());
     open->setEnabled(ProfileOpenBlocker().isEmpty());
