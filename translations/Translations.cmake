@@ -41,7 +41,8 @@ file(WRITE ${qrc}.in "<RCC>\n  <qresource prefix=\"/i18n\">\n${varnok_qrc_entrie
 configure_file(${qrc}.in ${qrc} COPYONLY)
 set(rcc_cpp ${CMAKE_CURRENT_BINARY_DIR}/translations/qrc_translations.cpp)
 add_custom_command(OUTPUT ${rcc_cpp}
-  COMMAND Qt6::rcc --name translations --output ${rcc_cpp} ${qrc}
+  # No zstd: the Windows Qt is built without it, and the .qm files are small.
+  COMMAND Qt6::rcc --no-zstd --name translations --output ${rcc_cpp} ${qrc}
   DEPENDS ${qrc} ${varnok_qm_files}
   COMMENT "rcc translations.qrc"
   VERBATIM)
