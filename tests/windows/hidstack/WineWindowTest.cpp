@@ -21,6 +21,8 @@ const std::string kWriteInTitle = "Write in";
 // box at 136,80, 177x25) and "Write in" (224,288, 89x33).
 constexpr int kKeyBoxX = 8 + 136 + 88, kKeyBoxY = 120 + 80 + 12;
 constexpr int kWriteInX = 224 + 44, kWriteInY = 288 + 16;
+// The pedal count's text (spin edit at 128,288, 49x26).
+constexpr int kPedalCountX = 128 + 15, kPedalCountY = 288 + 13;
 
 bool IsReadRequest(const FakeHidDevice::Report& r) { return r.size() >= 2 && r[0] == 0x02 && r[1] == 0x01; }
 bool IsWriteReport(const FakeHidDevice::Report& r) { return r.size() >= 2 && r[0] == 0x02 && r[1] == 0x02; }
@@ -165,8 +167,8 @@ TEST_F(WineWindowTest, TwoPedalsOnlyTheChosenOneIsWritten) {
   EXPECT_TRUE(Contains(box, "Setup Done!") && Contains(box, "SN:" + written)) << box;
 }
 
-// The pedal found again after a re-plug; an unplug during the write-in is
-// never reported done.
+// The pedal found again after a re-plug; an unplug during a write-in of
+// three pedals is never reported done.
 TEST_F(WineWindowTest, ReplugIsFoundAgainAndAnUnplugDuringAWriteInIsNotDone) {
   sim::PedalFirmware& firmware = Firmware("PEDALW2");
   FakeHidDevice& before = PlugPedal(firmware);
@@ -175,18 +177,32 @@ TEST_F(WineWindowTest, ReplugIsFoundAgainAndAnUnplugDuringAWriteInIsNotDone) {
   Unplug(before);
   FakeHidDevice& after = PlugPedal(firmware);
   ASSERT_TRUE(WaitForReadOut(after)) << "the re-plugged pedal was not read out";
+  // Three pedals: the count's read-out asks for pedal 3 too.
+  Click(kPedalCountX, kPedalCountY);
+  Xdo("key Up Up");
+  ASSERT_TRUE(WaitFor(
+      [&] {
+        for (const auto& r : after.Written())
+          if (IsReadRequest(r) && r.size() > 2 && r[2] == 2) return true;
+        return false;
+      },
+      60s))
+      << "the count did not become 3";
   std::this_thread::sleep_for(2s);  // the read-out's answers taken
 
   const unsigned writesBefore = firmware.WriteCount();
+  const std::size_t reportsBefore = after.Written().size();
   std::thread unplugger([&] {
-    if (WaitFor([&] { return CountOf(after, IsWriteReport) > 0; }, 60s)) Unplug(after);
+    if (after.WaitForWritten(reportsBefore + 1, 60s)) Unplug(after);
   });
   Click(kWriteInX, kWriteInY);
   unplugger.join();
   ASSERT_FALSE(after.plugged()) << "Write in sent nothing";
   const std::string box = WriteInBoxText();
+  // Never done unless all three reached the pedal; a check the unplug cut
+  // short may fail a write-in that did.
   const bool allStored = firmware.WriteCount() - writesBefore == 3;
-  EXPECT_EQ(Contains(box, "Setup Done!"), allStored) << box;
+  EXPECT_TRUE(allStored || !Contains(box, "Setup Done!")) << box;
   if (!allStored) {
     EXPECT_TRUE(Contains(box, "was not")) << box;
   }
