@@ -175,6 +175,8 @@ TEST_F(WineWindowTest, ReplugIsFoundAgainAndAnUnplugDuringAWriteInIsNotDone) {
   StartWindow();
   ASSERT_TRUE(WaitForReadOut(before));
   Unplug(before);
+  // Plugged again once wine has seen it go, as a hand does.
+  ASSERT_TRUE(WaitForList([](const RunResult& r) { return r.exitCode == 2; }));
   FakeHidDevice& after = PlugPedal(firmware);
   ASSERT_TRUE(WaitForReadOut(after)) << "the re-plugged pedal was not read out";
   // Three pedals: the count's read-out asks for pedal 3 too.
