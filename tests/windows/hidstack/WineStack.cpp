@@ -1,8 +1,10 @@
 #include "WineStack.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <thread>
 
 #include "hid/platform/descriptor/tests/KnownDescriptors.h"
@@ -38,7 +40,10 @@ std::string Shown(const RunResult& r) {
 }
 
 void WineStackTest::TearDown() {
-  for (FakeHidDevice* device : plugged_) Unplug(*device);
+  for (FakeHidDevice* device : plugged_) {
+    Unplug(*device);
+    WaitUntilWineLetGo(*device);  // also after an unplug of the test's own
+  }
   // The next test starts with no device: wine has seen every removal.
   EXPECT_TRUE(WaitForList([](const RunResult& r) { return r.exitCode == 2; })) << "devices still listed after the test";
   WineStack::instance->pedals().clear();
@@ -63,7 +68,48 @@ FakeHidDevice& WineStackTest::PlugKeyboard() {
 }
 
 void WineStackTest::Unplug(FakeHidDevice& device) {
-  if (device.plugged()) WineStack::instance->bed().Unplug(device);
+  if (!device.plugged()) return;
+  WineStack::instance->bed().Unplug(device);
+  WaitUntilWineLetGo(device);
+}
+
+namespace {
+
+// Whether a process other than this one has `node` (a testbed device file) open.
+bool OpenElsewhere(const std::string& node) {
+  struct stat target {};
+  if (::stat(node.c_str(), &target) != 0) return false;
+  const std::string self = std::to_string(::getpid());
+  std::error_code error;
+  for (const auto& process : std::filesystem::directory_iterator("/proc", error)) {
+    const std::string pid = process.path().filename();
+    if (pid == self || pid.find_first_not_of("0123456789") != std::string::npos) continue;
+    std::error_code gone;  // the process may end while it is looked at
+    for (const auto& fd : std::filesystem::directory_iterator(process.path() / "fd", gone)) {
+      struct stat opened {};
+      if (::stat(fd.path().c_str(), &opened) == 0 && S_ISCHR(opened.st_mode) && opened.st_rdev == target.st_rdev)
+        return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+void WineStackTest::WaitUntilWineLetGo(const FakeHidDevice& device) {
+  // Wine 8's winebus takes a removed device off its list twice: when udev
+  // reports it and again when its removal is done. A device that comes or
+  // goes in between is lost or kept for good, so nothing is plugged or
+  // unplugged until winebus has closed the node, the last step of a removal.
+  const std::string node = WineStack::instance->bed().rootDir() + device.devnode();
+  const auto deadline = std::chrono::steady_clock::now() + 60s;
+  while (OpenElsewhere(node)) {
+    if (std::chrono::steady_clock::now() >= deadline) {
+      ADD_FAILURE() << "wine kept " << device.devnode() << " open after it went";
+      return;
+    }
+    std::this_thread::sleep_for(50ms);
+  }
 }
 
 RunResult WineStackTest::Pedal(std::vector<std::string> args) {

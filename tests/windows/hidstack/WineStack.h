@@ -67,7 +67,9 @@ class WineStackTest : public ::testing::Test {
 
   FakeHidDevice& PlugPedal(sim::PedalFirmware& firmware);
   FakeHidDevice& PlugKeyboard();
+  // Unplugs `device` and waits until wine has let go of it.
   void Unplug(FakeHidDevice& device);
+  void WaitUntilWineLetGo(const FakeHidDevice& device);
 
   // varnok-pedal.exe with ARGS.
   RunResult Pedal(std::vector<std::string> args);
