@@ -94,12 +94,18 @@ class Commands {
     }
     chosen = matching.front();
     if (!chosen.readWrite) {
-      err_ << "error: access to " << PrintableText(chosen.path) << " refused for this user: " << texts_.accessFix
-           << "\n";
+      err_ << "error: access to " << PrintableText(chosen.path) << " refused for this user";
+      if (const std::string why = SystemText(chosen.refusedNative); !why.empty()) err_ << " (" << why << ")";
+      err_ << ": " << texts_.accessFix << "\n";
       return kExitAccessRefused;
     }
     if (!session_.Open(chosen)) return PedalWentAway(chosen);
     return kExitOk;
+  }
+
+  // The system's words for a platform error code; empty where there are none.
+  std::string SystemText(std::uint32_t native) const {
+    return native != 0 && texts_.systemErrorText ? texts_.systemErrorText(native) : std::string();
   }
 
   int PedalWentAway(const PedalInfo& pedal) {
@@ -213,8 +219,9 @@ class Commands {
     for (const ProfileEntry& e : entries) {
       const WriteOutcome w = session_.Write(e.pedal - 1, e.bytes);
       if (!w.ok) {
-        err_ << "error: pedal " << e.pedal << ": write failed: " << ErrnoText(w.error) << " (" << w.written
-             << " of 8 bytes written)\n";
+        const std::string system = SystemText(w.nativeError);
+        err_ << "error: pedal " << e.pedal << ": write failed: " << (system.empty() ? ErrnoText(w.error) : system)
+             << " (" << w.written << " of 8 bytes written)\n";
         if (w.error == EACCES || w.error == EPERM) {
           err_ << "to grant access, " << texts_.accessFix << "\n";
           return kExitAccessRefused;

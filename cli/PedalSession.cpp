@@ -60,6 +60,7 @@ bool PedalSession::OnEnumerate(hid::THidDevice* device, std::int32_t index) {
     info.serial = Utf8(device->SerialText());
     info.product = Utf8(device->ProductText());
     info.readWrite = device->ReadWriteAccess();
+    info.refusedNative = info.readWrite ? 0 : device->ReadWriteOpenNativeError();
     found_.push_back(std::move(info));
   }
   return true;
@@ -160,6 +161,7 @@ WriteOutcome PedalSession::Write(int pedalIndex, const PedalBytes& bytes) {
   outcome.ok = hid::ReportWriteComplete(ok, written, static_cast<std::uint32_t>(report.size()));
   if (!outcome.ok) outcome.error = !ok ? current_->LastWriteError() : EIO;
   if (!ok && outcome.error == 0) outcome.error = EIO;
+  if (!ok) outcome.nativeError = current_->LastWriteNativeError();
   Serve([] { return false; }, Clock::now() + kReportPause);
   return outcome;
 }

@@ -31,6 +31,7 @@ struct PedalInfo {
   std::string serial;
   std::string product;
   bool readWrite = false;  // this user may open it for reading and writing
+  std::uint32_t refusedNative = 0;  // the platform's code for a refused read/write open (0: none)
 };
 
 struct Answer {
@@ -42,6 +43,7 @@ struct WriteOutcome {
   bool ok = false;
   std::uint32_t written = 0;
   int error = 0;  // errno-style, when !ok
+  std::uint32_t nativeError = 0;  // the platform's own code behind it (0: none)
 };
 
 class PedalSession {

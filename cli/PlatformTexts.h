@@ -2,6 +2,8 @@
 // each program's main gives its own (the defaults are those of Linux).
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace cli {
@@ -12,6 +14,9 @@ struct PlatformTexts {
   // How to get access to a pedal whose opening was refused.
   std::string accessFix =
       "run \"sudo scripts/install-udev-rule\" (or install the program's package), then unplug and replug the pedal";
+  // The system's own words for one of its error codes, with the code (Win32
+  // errors); empty where it has none. Unset: errno's text is all there is.
+  std::function<std::string(std::uint32_t)> systemErrorText;
 };
 
 }  // namespace cli

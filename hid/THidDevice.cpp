@@ -171,8 +171,10 @@ std::u16string THidDevice::SerialText() {
 }
 
 bool THidDevice::WriteReport(const std::uint8_t* data, std::uint32_t length, std::uint32_t& written) {
+  lastWriteNativeError_ = 0;
   if (!OpenMainHandle()) {
     lastWriteError_ = !MayAccess() ? (present_.load() ? EPERM : ENODEV) : lastOpenError_;
+    if (MayAccess()) lastWriteNativeError_ = readWriteOpenNativeError_;
     return false;
   }
   std::uint32_t done = 0;
@@ -180,10 +182,13 @@ bool THidDevice::WriteReport(const std::uint8_t* data, std::uint32_t length, std
   written = done;
   if (ok) {
     lastWriteError_ = 0;
-  } else {
+  } else if (!readWriteAccess_ && readWriteOpenError_ != 0) {
     // Opened without rights: the refused open tells the reason better than the write.
-    lastWriteError_ = !readWriteAccess_ && readWriteOpenError_ != 0 ? readWriteOpenError_ : main_->LastError();
-    if (lastWriteError_ == 0) lastWriteError_ = EIO;
+    lastWriteError_ = readWriteOpenError_;
+    lastWriteNativeError_ = readWriteOpenNativeError_;
+  } else {
+    lastWriteError_ = main_->LastError() != 0 ? main_->LastError() : EIO;
+    lastWriteNativeError_ = main_->NativeError();
   }
   return ok;
 }

@@ -90,6 +90,8 @@ class THidDevice {
   // errno-style reason of the last failed WriteReport (0 when none failed).
   // EACCES / EPERM: the device was opened without access rights.
   int LastWriteError() const { return lastWriteError_; }
+  // The platform's own code behind LastWriteError (0 where there is none).
+  std::uint32_t LastWriteNativeError() const { return lastWriteNativeError_; }
 
   // The reader's pause before it tries again after a read that could not
   // start or ended without data; 10..10000 ms, default 100. (The reader
@@ -160,6 +162,7 @@ class THidDevice {
   std::uint32_t readWriteOpenNativeError_ = 0;
   int lastOpenError_ = 0;
   int lastWriteError_ = 0;
+  std::uint32_t lastWriteNativeError_ = 0;
   int runningHandlers_ = 0;  // unplug, data and data-error handlers running now
   std::unique_ptr<THidDeviceReadThread> reader_;
 };

@@ -83,11 +83,13 @@ class CommandsTest : public ::testing::Test {
   }
   Pedal Plug(const std::string& serial = "VK0001") { return Plug(serial, Description(serial)); }
 
+  cli::PlatformTexts texts;  // those of Linux unless a test says otherwise
+
   CliRun Cli(std::vector<std::string> args, const std::string& input = "") {
     std::ostringstream out, err;
     std::istringstream in(input);
     CliRun r;
-    r.rc = RunCli(args, bus, out, err, {}, [](const std::string& name) -> std::optional<keys::KeyNaming> {
+    r.rc = RunCli(args, bus, out, err, texts, [](const std::string& name) -> std::optional<keys::KeyNaming> {
       if (name != "de") return std::nullopt;
       return keys::KeyNaming(keys::testing::GermanLetters());
     }, in);
@@ -491,6 +493,33 @@ TEST_F(CommandsTest, AccessRefusedSaysHowToFixIt) {
     EXPECT_NE(r.err.find("replug"), std::string::npos) << args[0];
   }
   EXPECT_EQ(p.device->WriteCount(), 0u);
+}
+
+// Where the platform has error codes of its own (Win32), its words for them
+// name a refused open and a failed write; errno's text where it has none.
+TEST_F(CommandsTest, PlatformErrorsAreTheSystemsOwnWords) {
+  texts.systemErrorText = [](std::uint32_t code) {
+    return code == 32 ? std::string("The file is in use (Win32 error 32)") : std::string();
+  };
+  VirtualDeviceDescription locked = Description("VK0001");
+  locked.access = Access::ReadWriteRefused;
+  locked.refusedNative = 32;
+  Pedal p = Plug("VK0001", locked);
+  CliRun r = Cli({"read"});
+  EXPECT_EQ(r.rc, kExitAccessRefused);
+  EXPECT_NE(r.err.find("refused for this user (The file is in use (Win32 error 32)): "), std::string::npos) << r.err;
+  bus.Unplug(p.device);
+
+  p = Plug("VK0002");
+  for (const auto& [native, said] : std::vector<std::pair<std::uint32_t, std::string>>{
+           {32, "write failed: The file is in use (Win32 error 32) (0 of 8 bytes written)"},
+           {31, "write failed: Input/output error (0 of 8 bytes written)"},  // no words for it
+           {0, "write failed: Input/output error (0 of 8 bytes written)"}}) {
+    p.device->SetWriteFailure({.nth = 0, .all = true, .error = EIO, .native = native});
+    r = Cli({"write", "--pedal", "1", "A"});
+    EXPECT_EQ(r.rc, kExitWriteFailed);
+    EXPECT_NE(r.err.find(said), std::string::npos) << r.err;
+  }
 }
 
 TEST_F(CommandsTest, SilentPedalTimesOut) {

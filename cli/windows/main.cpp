@@ -18,6 +18,7 @@
 #include "cli/CliCommands.h"
 #include "cli/FileStreamBuf.h"
 #include "cli/windows/ConsoleOutputCodePage.h"
+#include "hid/platform/windows/Win32Error.h"
 #include "hid/platform/windows/WindowsHidBackend.h"
 #include "keys/layout/windows/WindowsLayout.h"
 
@@ -63,6 +64,10 @@ int main() {
   cli::PlatformTexts texts;
   texts.libraries = "setupapi.dll, hid.dll";
   texts.accessFix = "close any other program that has the pedal open, then unplug and replug the pedal";
+  texts.systemErrorText = [](std::uint32_t code) {
+    const std::string text = hid::platform::windows::Win32SystemText(code);
+    return text.empty() ? text : text + " (Win32 error " + std::to_string(code) + ")";
+  };
   hid::platform::windows::WindowsHidBackend backend;
   cli::FileStreamBuf stdoutBuf(stdout);
   std::ostream out(&stdoutBuf);

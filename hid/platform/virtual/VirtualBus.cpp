@@ -109,7 +109,7 @@ std::shared_ptr<VirtualDevice> VirtualBus::Find(const std::string& path) const {
 
 std::unique_ptr<DeviceHandle> VirtualBus::Open(const std::string& devicePath, bool readWrite, int* error,
                                                std::uint32_t* nativeError) {
-  if (nativeError != nullptr) *nativeError = 0;  // errno-style codes only
+  if (nativeError != nullptr) *nativeError = 0;
   auto device = Find(devicePath);
   if (!device) {
     SetError(error, ENOENT);
@@ -118,6 +118,7 @@ std::unique_ptr<DeviceHandle> VirtualBus::Open(const std::string& devicePath, bo
   const Access access = device->Description().access;
   if (access == Access::Refused || (readWrite && access == Access::ReadWriteRefused)) {
     SetError(error, device->Description().refusedError);
+    if (nativeError != nullptr) *nativeError = device->Description().refusedNative;
     return nullptr;
   }
   SetError(error, 0);

@@ -73,8 +73,10 @@ std::size_t VirtualDevice::OutstandingReads() const {
   return n;
 }
 
-bool VirtualDevice::Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written, int* error) {
+bool VirtualDevice::Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written, int* error,
+                          std::uint32_t* native) {
   if (written != nullptr) *written = 0;
+  if (native != nullptr) *native = 0;
   WriteHook hook;
   {
     std::unique_lock lock(mutex_);
@@ -93,6 +95,7 @@ bool VirtualDevice::Write(const std::uint8_t* data, std::uint32_t length, std::u
         return false;
       }
       *error = failure_.error;
+      if (native != nullptr) *native = failure_.native;
       return false;
     }
     writes_.emplace_back(data, data + length);

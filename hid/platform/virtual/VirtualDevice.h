@@ -55,7 +55,8 @@ class VirtualDevice {
   unsigned CancelledReads() const { return cancelled_.load(); }
 
   // Used by the bus and the handles.
-  bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written, int* error);
+  bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written, int* error,
+             std::uint32_t* native = nullptr);
   void AddReadHandle(const std::shared_ptr<VirtualReadHandle>& handle);
   void HandleOpened(bool read);
   void HandleClosed(bool read);

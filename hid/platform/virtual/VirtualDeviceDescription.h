@@ -30,6 +30,7 @@ struct WriteFailure {
   // The failing writes are never taken: each waits out the write time limit
   // (kWriteTimeLimitMs, ended early by an unplug) and fails with ETIMEDOUT.
   bool neverTaken = false;
+  std::uint32_t native = 0;  // the platform's own code the failing writes give (0: none)
 };
 
 // Called for every accepted write, outside the bus's locks, on the writing
@@ -58,6 +59,7 @@ struct VirtualDeviceDescription {
   bool capsFail = false;                        // no report description
   Access access = Access::ReadWrite;
   int refusedError = EACCES;                    // errno of refused opens and of writes without rights
+  std::uint32_t refusedNative = 0;              // the platform's own code of refused opens (0: none)
   WriteFailure writeFailure;
   WriteHook onWrite;
 };

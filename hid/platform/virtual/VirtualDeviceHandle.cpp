@@ -16,6 +16,7 @@ VirtualDeviceHandle::VirtualDeviceHandle(std::shared_ptr<VirtualDevice> device, 
 VirtualDeviceHandle::~VirtualDeviceHandle() { device_->HandleClosed(false); }
 
 bool VirtualDeviceHandle::Check(bool condition, int error) {
+  lastNative_ = 0;
   if (!device_->Plugged()) {
     lastError_ = ENODEV;
     return false;
@@ -97,7 +98,7 @@ bool VirtualDeviceHandle::Write(const std::uint8_t* data, std::uint32_t length, 
   if (written != nullptr) *written = 0;
   if (!Check(readWrite_, device_->Description().refusedError)) return false;
   int error = 0;
-  const bool ok = device_->Write(data, length, written, &error);
+  const bool ok = device_->Write(data, length, written, &error, &lastNative_);
   lastError_ = ok ? 0 : error;
   return ok;
 }

@@ -23,6 +23,7 @@ class VirtualDeviceHandle : public DeviceHandle {
   bool GetIndexedString(std::uint32_t index, WideChar* buffer, std::uint32_t bufferBytes) override;
   bool Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) override;
   int LastError() const override { return lastError_; }
+  std::uint32_t NativeError() const override { return lastNative_; }
   std::string ErrorText() const override;
 
  private:
@@ -32,6 +33,7 @@ class VirtualDeviceHandle : public DeviceHandle {
   const std::shared_ptr<VirtualDevice> device_;
   const bool readWrite_;
   int lastError_ = 0;
+  std::uint32_t lastNative_ = 0;  // of the last write
   std::string lastOperation_;
 };
 

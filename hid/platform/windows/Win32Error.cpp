@@ -65,6 +65,12 @@ std::string Utf8FromWide(const wchar_t* text, std::size_t length) {
 }
 
 std::string Win32ErrorText(const std::string& what, DWORD code) {
+  std::string text = Win32SystemText(code);
+  if (text.empty()) text = "unknown error";
+  return what + ": " + text + " (error " + std::to_string(code) + ")";
+}
+
+std::string Win32SystemText(DWORD code) {
   wchar_t* message = nullptr;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
@@ -76,8 +82,7 @@ std::string Win32ErrorText(const std::string& what, DWORD code) {
     text = Utf8FromWide(message, n);
   }
   if (message != nullptr) LocalFree(message);
-  if (text.empty()) text = "unknown error";
-  return what + ": " + text + " (error " + std::to_string(code) + ")";
+  return text;
 }
 
 }  // namespace hid::platform::windows

@@ -13,6 +13,9 @@ int ErrnoFromWin32(DWORD code);
 
 // "<what>: <the system's text> (error <code>)", in UTF-8.
 std::string Win32ErrorText(const std::string& what, DWORD code);
+// The system's text for `code` (FormatMessage, in the user's language), in
+// UTF-8 without the line end; empty when the system has none.
+std::string Win32SystemText(DWORD code);
 
 // UTF-16 text to UTF-8.
 std::string Utf8FromWide(const wchar_t* text, std::size_t length);
