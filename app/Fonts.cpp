@@ -8,7 +8,9 @@ namespace {
 const QStringList& SansFamilies()
 {
     static const QStringList families{
-        QStringLiteral("MS Sans Serif"),   QStringLiteral("Microsoft Sans Serif"),
+        // The TrueType twin of the bitmap "MS Sans Serif" (same metrics)
+        // first: a bitmap face does not scale with the display.
+        QStringLiteral("Microsoft Sans Serif"), QStringLiteral("MS Sans Serif"),
         QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
         QStringLiteral("Arial"),           QStringLiteral("Helvetica"),
         QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),

@@ -8,7 +8,8 @@
 
 namespace app {
 
-// "MS Sans Serif", 11 px: the font of every widget without a font of its own.
+// "MS Sans Serif" (its TrueType twin "Microsoft Sans Serif" where there is
+// one), 11 px: the font of every widget without a font of its own.
 QFont DefaultFont();
 
 // Bold face of the default families at the given pixel size.

@@ -147,7 +147,7 @@ TEST_F(LayoutTest, WindowIsFixedWithoutMaximiseAtItsPlace)
 
 TEST_F(LayoutTest, FontsOfTheWindowAndTheLabels)
 {
-    EXPECT_EQ(form.font().families().value(0), "MS Sans Serif");
+    EXPECT_EQ(form.font().families().mid(0, 2), QStringList({"Microsoft Sans Serif", "MS Sans Serif"}));
     EXPECT_EQ(form.font().pixelSize(), 11);
     EXPECT_EQ(form.RzLabel9->font().pixelSize(), 11);
     const std::tuple<QWidget*, int> bold[] = {

@@ -15,11 +15,14 @@ void PlaceWindowFrame(QWidget& window, QPoint topLeft)
             window.move(topLeft);
         return;
     }
+    // The layout's point is in logical pixels, as the window's size is; the
+    // system places frames in physical ones.
     const auto handle = reinterpret_cast<HWND>(window.winId());
+    const qreal ratio = window.devicePixelRatio();
+    const int x = qRound(topLeft.x() * ratio), y = qRound(topLeft.y() * ratio);
     RECT frame{};
-    if (GetWindowRect(handle, &frame) && (frame.left != topLeft.x() || frame.top != topLeft.y()))
-        SetWindowPos(handle, nullptr, topLeft.x(), topLeft.y(), 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (GetWindowRect(handle, &frame) && (frame.left != x || frame.top != y))
+        SetWindowPos(handle, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace app

@@ -11,6 +11,9 @@
 #     the real Hookmod.dll, the box shows "Ctrl+A", "Write in" sends
 #     02 02 00 01 04 00 00 00 to the simulated pedal (its log on stdout) and
 #     the box "Setup Done!" opens.
+#  4. varnok-setup.exe at 150 % and 200 % (wine's LogPixels, in a prefix of
+#     its own): the frame at 561,168 and the client area 426x338 in logical
+#     pixels, the platform's own unit, so physical ones times the scale.
 # Screenshots of each step go to SCREENSHOT_DIR. Exit 77 (skipped) when Xvfb,
 # xdotool, xwininfo or ImageMagick's import is missing.
 #   run-programs.sh WINE_RUN ZIP WINDOW_PROBE SCREENSHOT_DIR
@@ -23,7 +26,9 @@ done
 work=$(mktemp -d)
 xvfb=
 runners=()
+dpi_prefix=
 cleanup() {
+  [ -n "$dpi_prefix" ] && VARNOK_WINEPREFIX=$dpi_prefix "$wine_run" --stop
   for runner in "${runners[@]}"; do
     kill "$runner" 2>/dev/null
     wait "$runner" 2>/dev/null
@@ -34,7 +39,8 @@ cleanup() {
 trap cleanup EXIT
 
 size=1280x1024
-Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 "${size}x24" 3>"$work/display" 2>"$work/xvfb.log" &
+# Room for the window at 200 %; the desktops of the other steps are $size.
+Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 2048x1536x24 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb=$!
 for _ in $(seq 100); do
   [ -s "$work/display" ] && break
@@ -52,8 +58,8 @@ fail() {
 }
 
 # Starts a program in the virtual desktop; its output goes to LOG.
-start_program() {  # start_program EXE LOG
-  "$wine_run" explorer "/desktop=$desktop,$size,x11" "$1" >"$2" 2>&1 &
+start_program() {  # start_program EXE LOG [DESKTOP_SIZE]
+  "$wine_run" explorer "/desktop=$desktop,${3:-$size},x11" "$1" >"$2" 2>&1 &
   runners+=($!)
 }
 probe() {  # probe COMMAND [TITLE]: window-probe.exe in the programs' desktop
@@ -68,11 +74,11 @@ wait_for_line() {  # wait_for_line LOG LINE [SECONDS]
   done
   return 1
 }
-screenshot() {  # screenshot NAME: the whole screen (a window-only grab shows boxes black)
+screenshot() {  # screenshot NAME [SIZE]: the whole desktop (a window-only grab shows boxes black)
   local colours tries
   # A window that has just appeared may not be drawn yet: up to 20 s.
   for tries in $(seq 40); do
-    import -window root -crop "${size}+0+0" "$shots/$1.png"
+    import -window root -crop "${2:-$size}+0+0" "$shots/$1.png"
     colours=$(convert "$shots/$1.png" -format %k info: 2>/dev/null)
     [ "${colours:-0}" -gt 16 ] && break
     sleep 0.5
@@ -85,28 +91,32 @@ close_window() {  # close_window TITLE
   probe close "$1" >/dev/null || fail "could not close \"$1\""
   probe gone "$1" >/dev/null || fail "\"$1\" stayed open"
 }
-# The main window's place and size, as Windows and as X see them; sets
-# client_x, client_y (the client area's screen position).
-check_main_window() {  # check_main_window WHAT
-  local geometry tries
+# The main window's place and size, as Windows and as X see them, in
+# physical pixels at DPI (96: 100 %); sets client_x, client_y (the client
+# area's screen position).
+check_main_window() {  # check_main_window WHAT [DPI]
+  local geometry tries dpi=${2:-96}
+  scaled() { echo $(( ($1 * dpi * 2 + 96) / 192 )); }  # rounded to the nearest
+  local x y w h
+  x=$(scaled 561) y=$(scaled 168) w=$(scaled 426) h=$(scaled 338)
   # The program puts its frame in place just after the window appears: up
   # to 20 s for the frame to get there.
   for tries in $(seq 40); do
     geometry=$(probe geometry "Varnok setup program") || { fail "$1: no window \"Varnok setup program\": $geometry"; return 1; }
-    grep -q '^frame 561 168 ' <<<"$geometry" && break
+    grep -q "^frame $x $y " <<<"$geometry" && break
     sleep 0.5
   done
   echo "$1: $(tr '\r\n' '  ' <<<"$geometry")"
-  grep -q '^frame 561 168 ' <<<"$geometry" || fail "$1: the outer frame is not at 561,168"
-  grep -q '^client 426 338' <<<"$geometry" || fail "$1: the client area is not 426x338"
+  grep -q "^frame $x $y " <<<"$geometry" || fail "$1: the outer frame is not at $x,$y"
+  grep -q "^client $w $h" <<<"$geometry" || fail "$1: the client area is not ${w}x$h"
   grep -q '^style: resizable 0 maximize-box 0 minimize-box 1' <<<"$geometry" ||
     fail "$1: the frame is not fixed with a minimise box only"
   read -r _ client_x client_y < <(grep '^client-origin' <<<"$geometry" | tr -d '\r')
-  [ "${client_y:-0}" -gt 168 ] || fail "$1: the client area does not start below the caption"
+  [ "${client_y:-0}" -gt "$y" ] || fail "$1: the client area does not start below the caption"
   # X: the window's X window is its outer frame, in the desktop at the screen's origin.
   local x11
   x11=$(xwininfo -name "Varnok setup program" 2>/dev/null)
-  grep -q 'Absolute upper-left X:  561$' <<<"$x11" && grep -q 'Absolute upper-left Y:  168$' <<<"$x11" ||
+  grep -q "Absolute upper-left X:  $x\$" <<<"$x11" && grep -q "Absolute upper-left Y:  $y\$" <<<"$x11" ||
     fail "$1: X places the window elsewhere: $(grep Absolute <<<"$x11" | tr '\n' ' ')"
 }
 # Clicks at a point of the main window's client area.
@@ -182,4 +192,20 @@ if [ $status -ne 0 ]; then
   echo "--- demo log"
   cat "$work/demo.log"
 fi
+
+echo "== 4. varnok-setup.exe at 150 % and 200 %"
+# A prefix of its own: its server is ended for each new setting.
+dpi_prefix=$work/prefix-dpi
+export VARNOK_WINEPREFIX=$dpi_prefix
+for dpi in 144 192; do
+  "$wine_run" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d $dpi /f >/dev/null 2>&1 ||
+    fail "LogPixels $dpi not set"
+  "$wine_run" --stop
+  start_program "$folder/varnok-setup.exe" "$work/setup-$dpi.log" 2048x1536
+  if check_main_window "at LogPixels $dpi" $dpi; then
+    sleep 2
+    screenshot main-window-dpi-$dpi 2048x1536
+    close_window "Varnok setup program"
+  fi
+done
 exit $status
