@@ -23,7 +23,8 @@ HINSTANCE ThisModule() {
 
 }  // namespace
 
-std::unique_ptr<DeviceChangeWindow> DeviceChangeWindow::Create(const GUID& hidClass, std::string* error) {
+std::unique_ptr<DeviceChangeWindow> DeviceChangeWindow::Create(const GUID& hidClass, std::string* error,
+                                                               std::shared_ptr<RemovalRequests> removals) {
   static std::once_flag registered;
   static DWORD registerError = ERROR_SUCCESS;
   std::call_once(registered, [] {
@@ -54,10 +55,15 @@ std::unique_ptr<DeviceChangeWindow> DeviceChangeWindow::Create(const GUID& hidCl
   filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
   filter.dbcc_classguid = hidClass;
   monitor->registration_ = RegisterDeviceNotificationW(monitor->window_, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
+  if (removals) {
+    monitor->removals_ = std::move(removals);
+    monitor->removals_->SetWindow(monitor->window_);
+  }
   return monitor;
 }
 
 DeviceChangeWindow::~DeviceChangeWindow() {
+  if (removals_) removals_->SetWindow(nullptr);
   if (registration_ != nullptr) UnregisterDeviceNotification(registration_);
   if (window_ != nullptr) {
     SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
@@ -93,6 +99,16 @@ bool DeviceChangeWindow::Counts(WPARAM event, LPARAM data) const {
   return IsEqualGUID(reinterpret_cast<const DEV_BROADCAST_DEVICEINTERFACE_W*>(header)->dbcc_classguid, hidClass_);
 }
 
+void DeviceChangeWindow::HandleGoing(WPARAM event, LPARAM data) {
+  if (event != DBT_DEVICEQUERYREMOVE && event != DBT_DEVICEREMOVEPENDING && event != DBT_DEVICEREMOVECOMPLETE) return;
+  const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+  if (!removals_ || header == nullptr || header->dbch_devicetype != DBT_DEVTYP_HANDLE ||
+      header->dbch_size < offsetof(DEV_BROADCAST_HANDLE, dbch_hdevnotify)) {
+    return;
+  }
+  removals_->Removing(reinterpret_cast<const DEV_BROADCAST_HANDLE*>(header)->dbch_handle);
+}
+
 LRESULT CALLBACK DeviceChangeWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
@@ -101,8 +117,11 @@ LRESULT CALLBACK DeviceChangeWindow::WindowProc(HWND window, UINT message, WPARA
   auto* self = reinterpret_cast<DeviceChangeWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   switch (message) {
     case WM_DEVICECHANGE:
-      if (self != nullptr && self->Counts(wParam, lParam)) self->Notify();
-      return TRUE;
+      if (self != nullptr) {
+        self->HandleGoing(wParam, lParam);
+        if (self->Counts(wParam, lParam)) self->Notify();
+      }
+      return TRUE;  // a removal request is granted
     case WM_QUERYENDSESSION:
       return TRUE;  // logging off or shutting down may go ahead
     default:

@@ -6,6 +6,11 @@
 // once. Arrivals and removals of anything else (volumes, ports, other
 // interface classes) are not news for it.
 //
+// It also receives the handle notifications of RemovalRequests: a request to
+// remove a device (DBT_DEVICEQUERYREMOVE), or word that it is going
+// (DBT_DEVICEREMOVEPENDING, DBT_DEVICEREMOVECOMPLETE) for a handle of ours
+// closes that handle, and the request is granted.
+//
 // The window belongs to the thread that makes the monitor, and that thread's
 // message loop (Qt's, or any other) dispatches its messages; hosts without a
 // loop call Drain. Not a message-only window: those receive no broadcasts.
@@ -17,6 +22,7 @@
 #include <string>
 
 #include "hid/platform/HidPlatform.h"
+#include "hid/platform/windows/RemovalRequests.h"
 #include "hid/platform/windows/Win32.h"
 
 namespace hid::platform::windows {
@@ -24,7 +30,8 @@ namespace hid::platform::windows {
 class DeviceChangeWindow final : public Monitor {
  public:
   // nullptr when no window can be made; *error then says why.
-  static std::unique_ptr<DeviceChangeWindow> Create(const GUID& hidClass, std::string* error);
+  static std::unique_ptr<DeviceChangeWindow> Create(const GUID& hidClass, std::string* error,
+                                                    std::shared_ptr<RemovalRequests> removals = nullptr);
   ~DeviceChangeWindow() override;
   DeviceChangeWindow(const DeviceChangeWindow&) = delete;
   DeviceChangeWindow& operator=(const DeviceChangeWindow&) = delete;
@@ -45,12 +52,15 @@ class DeviceChangeWindow final : public Monitor {
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // Whether WM_DEVICECHANGE with these parameters calls the callback.
   bool Counts(WPARAM event, LPARAM data) const;
+  // A handle notification for a handle of ours: closes it.
+  void HandleGoing(WPARAM event, LPARAM data);
   void Notify();
 
   GUID hidClass_{};
   HWND window_ = nullptr;
   HDEVNOTIFY registration_ = nullptr;
   std::function<void()> notify_;
+  std::shared_ptr<RemovalRequests> removals_;
 };
 
 }  // namespace hid::platform::windows

@@ -8,7 +8,8 @@ namespace hid::platform::windows {
 
 std::unique_ptr<HidDeviceHandle> HidDeviceHandle::Open(std::shared_ptr<const HidLibraries> libs,
                                                        const std::string& path, bool readWrite, int* error,
-                                                       std::string* text, std::uint32_t* code) {
+                                                       std::string* text, std::uint32_t* code,
+                                                       std::shared_ptr<RemovalRequests> removals) {
   const DWORD access = readWrite ? GENERIC_READ | GENERIC_WRITE : 0;
   // A handle that writes is overlapped, so that a write can be given up.
   const DWORD flags = readWrite ? FILE_FLAG_OVERLAPPED : 0;
@@ -25,10 +26,36 @@ std::unique_ptr<HidDeviceHandle> HidDeviceHandle::Open(std::shared_ptr<const Hid
   }
   if (error != nullptr) *error = 0;
   if (code != nullptr) *code = ERROR_SUCCESS;
-  return std::unique_ptr<HidDeviceHandle>(new HidDeviceHandle(std::move(libs), file, path, readWrite));
+  std::unique_ptr<HidDeviceHandle> handle(new HidDeviceHandle(std::move(libs), file, path, readWrite));
+  // Without access rights the handle blocks no removal.
+  if (readWrite && removals) {
+    handle->removals_ = std::move(removals);
+    handle->watch_ = handle->removals_->Watch(file, [raw = handle.get()] { raw->CloseForRemoval(); });
+  }
+  return handle;
 }
 
-HidDeviceHandle::~HidDeviceHandle() { CloseHandle(file_); }
+HidDeviceHandle::~HidDeviceHandle() {
+  if (removals_) removals_->Unwatch(watch_);  // first: no close for removal after this
+  if (!removed_) CloseHandle(file_);
+}
+
+void HidDeviceHandle::CloseForRemoval() {
+  std::lock_guard lock(mutex_);
+  if (removed_) return;
+  removed_ = true;
+  CloseHandle(file_);
+  file_ = INVALID_HANDLE_VALUE;
+}
+
+bool HidDeviceHandle::Usable(const char* what) {
+  if (!removed_) return true;
+  lastError_ = ENODEV;
+  lastCode_ = ERROR_DEVICE_REMOVED;
+  errorText_ = Win32ErrorText(std::string(what) + " on " + path_ + " (closed for the device's removal)",
+                              ERROR_DEVICE_REMOVED);
+  return false;
+}
 
 bool HidDeviceHandle::Fail(const char* what) {
   const DWORD code = GetLastError();
@@ -46,6 +73,8 @@ bool HidDeviceHandle::Succeed() {
 }
 
 bool HidDeviceHandle::GetAttributes(HIDD_ATTRIBUTES& out) {
+  std::lock_guard lock(mutex_);
+  if (!Usable("HidD_GetAttributes")) return false;
   ::HIDD_ATTRIBUTES attributes{};
   attributes.Size = sizeof attributes;
   if (!libs_->HidD_GetAttributes(file_, &attributes)) return Fail("HidD_GetAttributes");
@@ -57,6 +86,8 @@ bool HidDeviceHandle::GetAttributes(HIDD_ATTRIBUTES& out) {
 }
 
 bool HidDeviceHandle::GetCaps(HIDP_CAPS& out) {
+  std::lock_guard lock(mutex_);
+  if (!Usable("HidD_GetPreparsedData")) return false;
   PHIDP_PREPARSED_DATA preparsed = nullptr;
   if (!libs_->HidD_GetPreparsedData(file_, &preparsed)) return Fail("HidD_GetPreparsedData");
   ::HIDP_CAPS caps{};
@@ -77,21 +108,29 @@ bool HidDeviceHandle::GetCaps(HIDP_CAPS& out) {
 }
 
 bool HidDeviceHandle::GetProductString(WideChar* buffer, std::uint32_t bufferBytes) {
+  std::lock_guard lock(mutex_);
+  if (!Usable("HidD_GetProductString")) return false;
   return libs_->HidD_GetProductString(file_, buffer, bufferBytes) ? Succeed() : Fail("HidD_GetProductString");
 }
 
 bool HidDeviceHandle::GetSerialNumberString(WideChar* buffer, std::uint32_t bufferBytes) {
+  std::lock_guard lock(mutex_);
+  if (!Usable("HidD_GetSerialNumberString")) return false;
   return libs_->HidD_GetSerialNumberString(file_, buffer, bufferBytes) ? Succeed()
                                                                         : Fail("HidD_GetSerialNumberString");
 }
 
 bool HidDeviceHandle::GetIndexedString(std::uint32_t index, WideChar* buffer, std::uint32_t bufferBytes) {
+  std::lock_guard lock(mutex_);
+  if (!Usable("HidD_GetIndexedString")) return false;
   return libs_->HidD_GetIndexedString(file_, index, buffer, bufferBytes) ? Succeed()
                                                                           : Fail("HidD_GetIndexedString");
 }
 
 bool HidDeviceHandle::Write(const std::uint8_t* data, std::uint32_t length, std::uint32_t* written) {
   if (written != nullptr) *written = 0;
+  std::lock_guard lock(mutex_);
+  if (!Usable("WriteFile")) return false;
   DWORD done = 0;
   if (!overlapped_) {
     // Opened without access rights: refused at once.

@@ -7,7 +7,8 @@
 namespace hid::platform::windows {
 
 std::shared_ptr<OverlappedReadHandle> OverlappedReadHandle::Open(const std::string& path, int* error,
-                                                                 std::string* text) {
+                                                                 std::string* text,
+                                                                 std::shared_ptr<RemovalRequests> removals) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                             FILE_FLAG_OVERLAPPED, nullptr);
   if (file == INVALID_HANDLE_VALUE) {
@@ -30,18 +31,31 @@ std::shared_ptr<OverlappedReadHandle> OverlappedReadHandle::Open(const std::stri
     return nullptr;
   }
   if (error != nullptr) *error = 0;
-  return std::shared_ptr<OverlappedReadHandle>(new OverlappedReadHandle(file, path, io, interrupt, close));
+  std::shared_ptr<OverlappedReadHandle> handle(new OverlappedReadHandle(file, path, io, interrupt, close));
+  if (removals) {
+    handle->removals_ = std::move(removals);
+    handle->watch_ = handle->removals_->Watch(file, [raw = handle.get()] {
+      {
+        std::lock_guard lock(raw->mutex_);
+        raw->removed_ = true;
+      }
+      raw->Close();
+    });
+  }
+  return handle;
 }
 
 OverlappedReadHandle::OverlappedReadHandle(HANDLE file, std::string path, HANDLE ioEvent, HANDLE interruptEvent,
                                            HANDLE closeEvent)
     : path_(std::move(path)),
+      openedFile_(file),
       ioEvent_(ioEvent),
       interruptEvent_(interruptEvent),
       closeEvent_(closeEvent),
       file_(file) {}
 
 OverlappedReadHandle::~OverlappedReadHandle() {
+  if (removals_) removals_->Unwatch(watch_);  // first: no close for removal after this
   // Nobody else holds the handle now; a read still outstanding is ended
   // before the OVERLAPPED record goes.
   if (pending_) {
@@ -74,6 +88,12 @@ bool OverlappedReadHandle::Pending() const {
 
 bool OverlappedReadHandle::StartRead(std::uint8_t* buffer, std::uint32_t length) {
   std::lock_guard lock(mutex_);
+  if (closed_ && removed_) {
+    SetErrorLocked(ENODEV, Win32ErrorText("reading " + path_ + " (closed for the device's removal)",
+                                          ERROR_DEVICE_REMOVED),
+                   ERROR_DEVICE_REMOVED);
+    return false;
+  }
   if (closed_) {
     SetErrorLocked(EBADF, "reading " + path_ + ": the handle is closed");
     return false;

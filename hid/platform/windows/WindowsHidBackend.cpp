@@ -6,12 +6,15 @@
 #include "hid/platform/windows/HidDeviceHandle.h"
 #include "hid/platform/windows/HidLibraries.h"
 #include "hid/platform/windows/OverlappedReadHandle.h"
+#include "hid/platform/windows/RemovalRequests.h"
 #include "hid/platform/windows/SetupDiSnapshot.h"
 
 namespace hid::platform::windows {
 
 WindowsHidBackend::WindowsHidBackend(std::string setupApiName, std::string hidName)
-    : setupApiName_(std::move(setupApiName)), hidName_(std::move(hidName)) {}
+    : setupApiName_(std::move(setupApiName)),
+      hidName_(std::move(hidName)),
+      removals_(std::make_shared<RemovalRequests>()) {}
 
 WindowsHidBackend::~WindowsHidBackend() = default;
 
@@ -65,14 +68,14 @@ std::unique_ptr<DeviceHandle> WindowsHidBackend::Open(const std::string& deviceP
     return nullptr;
   }
   std::string why;
-  auto handle = HidDeviceHandle::Open(libs_, devicePath, readWrite, error, &why, nativeError);
+  auto handle = HidDeviceHandle::Open(libs_, devicePath, readWrite, error, &why, nativeError, removals_);
   if (!handle) errorText_ = why;
   return handle;
 }
 
 std::shared_ptr<ReadHandle> WindowsHidBackend::OpenRead(const std::string& devicePath, int* error) {
   std::string why;
-  auto handle = OverlappedReadHandle::Open(devicePath, error, &why);
+  auto handle = OverlappedReadHandle::Open(devicePath, error, &why, removals_);
   if (!handle) {
     std::lock_guard lock(mutex_);
     errorText_ = why;
@@ -84,7 +87,7 @@ std::unique_ptr<Monitor> WindowsHidBackend::CreateMonitor() {
   std::lock_guard lock(mutex_);
   if (!libs_) return nullptr;
   std::string why;
-  auto monitor = DeviceChangeWindow::Create(libs_->HidClass(), &why);
+  auto monitor = DeviceChangeWindow::Create(libs_->HidClass(), &why, removals_);
   if (!monitor) errorText_ = why;
   return monitor;
 }

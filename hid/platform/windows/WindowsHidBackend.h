@@ -12,7 +12,9 @@
 // close. Everything is serialised by one mutex, except OpenRead and the read
 // handles, which use only kernel32, so a reader thread may open its handle
 // while the main thread scans. CreateMonitor must be called on the thread
-// whose message loop will serve the monitor (the main thread).
+// whose message loop will serve the monitor (the main thread). Its window
+// also closes the read and read/write handles of a device the system asks
+// to remove (RemovalRequests), so that they do not block the removal.
 #pragma once
 
 #include <memory>
@@ -24,6 +26,7 @@
 namespace hid::platform::windows {
 
 class HidLibraries;
+class RemovalRequests;
 
 class WindowsHidBackend final : public Backend {
  public:
@@ -53,6 +56,7 @@ class WindowsHidBackend final : public Backend {
   int loadCount_ = 0;
   std::shared_ptr<const HidLibraries> libs_;
   std::string errorText_;
+  const std::shared_ptr<RemovalRequests> removals_;
 };
 
 }  // namespace hid::platform::windows

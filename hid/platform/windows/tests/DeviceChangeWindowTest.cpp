@@ -1,7 +1,11 @@
 // WM_DEVICECHANGE to the monitor's window: one notification for each that
 // says devices changed or that a HID interface arrived or left; delivered by
 // any message loop, or by Drain for hosts without one.
+#include <cerrno>
+
 #include "hid/platform/windows/DeviceChangeWindow.h"
+#include "hid/platform/windows/HidDeviceHandle.h"
+#include "hid/platform/windows/OverlappedReadHandle.h"
 #include "hid/platform/windows/tests/FakeBusFixture.h"
 #include "hid/platform/windows/tests/fake/HidClassGuid.h"
 // After windows.h:
@@ -88,6 +92,39 @@ TEST_F(DeviceChangeWindowTest, PostedAndBroadcastChangesWaitForTheLoopOrDrain) {
     monitor->Drain();
     return notifications >= 3;
   }));
+}
+
+// A request to remove the pedal (or word that it is going) closes the
+// handles held open on it, which would make the request fail, and grants it.
+// A handle without access rights blocks nothing and is left alone.
+TEST_F(DeviceChangeWindowTest, ARemovalRequestClosesTheHandlesHeldOnThePedal) {
+  const PluggedDevice pedal = Plug(PedalDevice());
+  const std::uint8_t request[8] = {0x02, 0x01, 0x00};
+  std::uint8_t buffer[8] = {};
+  std::uint32_t written = 0;
+  HIDD_ATTRIBUTES attributes;
+  for (const WPARAM event : {DBT_DEVICEQUERYREMOVE, DBT_DEVICEREMOVEPENDING, DBT_DEVICEREMOVECOMPLETE}) {
+    SCOPED_TRACE(event);
+    auto write = backend.Open(pedal.path, true);
+    auto read = backend.OpenRead(pedal.path);
+    auto info = backend.Open(pedal.path, false);
+    ASSERT_TRUE(write && read && info);
+    ASSERT_TRUE(write->Write(request, sizeof request, &written));
+    for (HANDLE file : {static_cast<HidDeviceHandle&>(*write).File(), static_cast<OverlappedReadHandle&>(*read).File(),
+                        static_cast<HidDeviceHandle&>(*info).File()}) {
+      DEV_BROADCAST_HANDLE going{};
+      going.dbch_size = sizeof going;
+      going.dbch_devicetype = DBT_DEVTYP_HANDLE;
+      going.dbch_handle = file;
+      EXPECT_EQ(SendMessageW(window, WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&going)), TRUE);
+    }
+    EXPECT_FALSE(write->Write(request, sizeof request, &written));
+    EXPECT_EQ(write->LastError(), ENODEV);
+    EXPECT_FALSE(read->StartRead(buffer, sizeof buffer));
+    EXPECT_EQ(read->LastError(), ENODEV);
+    EXPECT_TRUE(info->GetAttributes(attributes));
+  }
+  EXPECT_EQ(notifications, 0);  // a handle's news is no rescan
 }
 
 TEST_F(DeviceChangeWindowTest, TheWindowGoesWithTheMonitor) {
