@@ -39,7 +39,7 @@ std::shared_ptr<OverlappedReadHandle> OverlappedReadHandle::Open(const std::stri
         std::lock_guard lock(raw->mutex_);
         raw->removed_ = true;
       }
-      raw->Close();
+      raw->CloseFile();
     });
   }
   return handle;
@@ -182,6 +182,13 @@ bool OverlappedReadHandle::Cancel() {
 void OverlappedReadHandle::Interrupt() { SetEvent(interruptEvent_); }
 
 void OverlappedReadHandle::Close() {
+  // Unwatched before the file closes, as the system asks, and so that a new
+  // handle given the same value is not taken for this one.
+  if (removals_) removals_->Unwatch(watch_);
+  CloseFile();
+}
+
+void OverlappedReadHandle::CloseFile() {
   std::lock_guard lock(mutex_);
   if (closed_) return;
   closed_ = true;

@@ -53,6 +53,8 @@ class OverlappedReadHandle final : public ReadHandle {
   // it first when asked) and keeps its result.
   void Finish(bool cancel);
   void CloseFileLocked();
+  // Close without ending the watch (the watch's own close).
+  void CloseFile();
   void SetErrorLocked(int error, std::string text, DWORD code = ERROR_SUCCESS);
 
   const std::string path_;
