@@ -20,7 +20,7 @@
 #include "app/KeyboardLayoutWatch.h"
 #include "app/MainForm.h"
 #include "app/TabControl.h"
-#include "app/Translations.h"
+#include "translations/Translations.h"
 #include "capture/KeyEntry.h"
 
 namespace app {
@@ -94,7 +94,7 @@ void TMainForm::ShowKeyRefused(const std::string& key)
 void TMainForm::SetKeyNaming(keys::KeyNaming naming)
 {
     // Keys that type no character are named in the window's language.
-    naming.SetLanguage(InstalledLanguage().toStdString());
+    naming.SetLanguage(i18n::InstalledLanguage().toStdString());
     naming_ = std::move(naming);
     if (Capture != nullptr)
         Capture->SetNaming(naming_);

@@ -6,14 +6,14 @@
 
 #include "app/MainForm.h"
 #include "app/PlatformChoice.h"
-#include "app/Translations.h"
+#include "translations/Translations.h"
 #include "app/PlatformHid.h"
 
 int main(int argc, char* argv[])
 {
     app::ChooseQtPlatform();
     QApplication application(argc, argv);
-    const app::ProgramTranslations translations;   // before any text is made
+    const i18n::ProgramTranslations translations;   // before any text is made
     const std::unique_ptr<hid::platform::Backend> backend = app::MakePlatformHidBackend();   // outlives the window
     app::TMainForm mainform(*backend);
     mainform.RunFormCreate();

@@ -12,6 +12,7 @@
 #include "cli/CliOptions.h"
 #include "cli/ExitCodes.h"
 #include "cli/KeyCombination.h"
+#include "cli/Messages.h"
 #include "cli/PedalSession.h"
 #include "cli/PrintableText.h"
 #include "cli/Profile.h"
@@ -27,15 +28,30 @@ using std::chrono::milliseconds;
 
 std::string ErrnoText(int error) { return std::strerror(error != 0 ? error : EIO); }
 
-std::string FirmwareText(const std::optional<Answer>& answer) {
-  if (!answer) return "unknown";
-  const std::string_view text = protocol::VersionText(answer->versionCode);
-  return text.empty() ? "unknown (version code " + std::to_string(answer->versionCode) + ")" : std::string(text);
+// A message line on the standard error: "error: " and the text.
+std::string Error(const std::string& message) {
+  return Fill(translate("varnok-pedal", "error: %1"), {message}) + "\n";
+}
+
+// The firmware version for people, or (machine) in English for read --json.
+std::string FirmwareText(const std::optional<Answer>& answer, bool machine = false) {
+  const auto text = [machine](const char* source) { return machine ? source : translate("varnok-pedal", source); };
+  if (!answer) return text(QT_TRANSLATE_NOOP("varnok-pedal", "unknown"));
+  const std::string_view version = protocol::VersionText(answer->versionCode);
+  if (!version.empty()) return std::string(version);
+  return Fill(text(QT_TRANSLATE_NOOP("varnok-pedal", "unknown (version code %1)")), {std::to_string(answer->versionCode)});
 }
 
 std::string PedalLine(const PedalInfo& p) {
-  return PrintableText(p.path) + "  serial " + (p.serial.empty() ? "(none)" : PrintableText(p.serial)) +
-         "  product \"" + PrintableText(p.product) + "\"";
+  return Fill(translate("varnok-pedal", "%1  serial %2  product \"%3\""),
+              {PrintableText(p.path), p.serial.empty() ? translate("varnok-pedal", "(none)") : PrintableText(p.serial),
+               PrintableText(p.product)});
+}
+
+// A pedal's assignment by name, "none" for no key.
+std::string AssignmentText(const PedalBytes& bytes, const keys::KeyNaming& naming) {
+  const std::string name = DisplayText(bytes, naming);
+  return name.empty() ? translate("varnok-pedal", "none") : name;
 }
 
 // `--file -`: the standard input or output.
@@ -58,7 +74,8 @@ class Commands {
  private:
   bool CheckLoaded() {
     if (session_.Loaded()) return true;
-    err_ << "error: the device library (" << texts_.libraries << ") could not be loaded; no pedals can be found\n";
+    err_ << Error(Fill(translate("varnok-pedal", "the device library (%1) could not be loaded; no pedals can be found"),
+                       {texts_.libraries}));
     return false;
   }
 
@@ -73,10 +90,12 @@ class Commands {
     }
     if (!matching.empty()) return matching;
     if (all.empty()) {
-      err_ << "error: no pedal found (is it plugged in?)\n";
+      err_ << Error(translate("varnok-pedal", "no pedal found (is it plugged in?)"));
     } else {
-      err_ << "error: no pedal with "
-           << PrintableText(o_.serial ? "serial \"" + *o_.serial : "path \"" + *o_.path) << "\"; pedals found:\n";
+      err_ << Error(o_.serial ? Fill(translate("varnok-pedal", "no pedal with serial \"%1\"; pedals found:"),
+                                     {PrintableText(*o_.serial)})
+                              : Fill(translate("varnok-pedal", "no pedal with path \"%1\"; pedals found:"),
+                                     {PrintableText(*o_.path)}));
       for (const PedalInfo& p : all) err_ << "  " << PedalLine(p) << "\n";
     }
     return matching;
@@ -88,15 +107,18 @@ class Commands {
     const std::vector<PedalInfo> matching = Matching();
     if (matching.empty()) return kExitNoPedal;
     if (matching.size() > 1) {
-      err_ << "error: " << matching.size() << " pedals found; choose one with --serial or --path:\n";
+      err_ << Error(Fill(translate("varnok-pedal", "%1 pedals found; choose one with --serial or --path:"),
+                         {std::to_string(matching.size())}));
       for (const PedalInfo& p : matching) err_ << "  " << PedalLine(p) << "\n";
       return kExitSeveralPedals;
     }
     chosen = matching.front();
     if (!chosen.readWrite) {
-      err_ << "error: access to " << PrintableText(chosen.path) << " refused for this user";
-      if (const std::string why = SystemText(chosen.refusedNative); !why.empty()) err_ << " (" << why << ")";
-      err_ << ": " << texts_.accessFix << "\n";
+      const std::string why = SystemText(chosen.refusedNative);
+      err_ << Error(why.empty() ? Fill(translate("varnok-pedal", "access to %1 refused for this user: %2"),
+                                       {PrintableText(chosen.path), texts_.accessFix})
+                                : Fill(translate("varnok-pedal", "access to %1 refused for this user (%2): %3"),
+                                       {PrintableText(chosen.path), why, texts_.accessFix}));
       return kExitAccessRefused;
     }
     if (!session_.Open(chosen)) return PedalWentAway(chosen);
@@ -109,7 +131,7 @@ class Commands {
   }
 
   int PedalWentAway(const PedalInfo& pedal) {
-    err_ << "error: the pedal at " << PrintableText(pedal.path) << " went away (unplugged?)\n";
+    err_ << Error(Fill(translate("varnok-pedal", "the pedal at %1 went away (unplugged?)"), {PrintableText(pedal.path)}));
     return kExitNoPedal;
   }
 
@@ -125,10 +147,13 @@ class Commands {
     for (int i = 0; i < count; ++i) {
       const auto& a = answers[static_cast<std::size_t>(i)];
       if (!a) {
-        err_ << "error: pedal " << i + 1 << " did not answer within " << o_.timeoutMs << " ms\n";
+        err_ << Error(Fill(translate("varnok-pedal", "pedal %1 did not answer within %2 ms"),
+                           {std::to_string(i + 1), std::to_string(o_.timeoutMs)}));
         all = false;
         if (session_.LastRequestError() != 0) {
-          err_ << "  (the read request could not be sent: " << ErrnoText(session_.LastRequestError()) << ")\n";
+          err_ << Fill(translate("varnok-pedal", "  (the read request could not be sent: %1)"),
+                       {ErrnoText(session_.LastRequestError())})
+               << "\n";
         }
         continue;
       }
@@ -150,10 +175,15 @@ class Commands {
         session_.Close();
       }
       refused = refused || !p.readWrite;
-      out_ << PedalLine(p) << "  firmware " << FirmwareText(answer) << "  access "
-           << (p.readWrite ? "read-write" : "refused") << "\n";
+      out_ << Fill(translate("varnok-pedal", "%1  firmware %2  access %3"),
+                   {PedalLine(p), FirmwareText(answer),
+                    p.readWrite ? translate("varnok-pedal", "read-write") : translate("varnok-pedal", "refused")})
+           << "\n";
     }
-    if (refused) err_ << "note: to use a pedal whose access is refused, " << texts_.accessFix << "\n";
+    if (refused) {
+      err_ << Fill(translate("varnok-pedal", "note: to use a pedal whose access is refused, %1"), {texts_.accessFix})
+           << "\n";
+    }
     return kExitOk;
   }
 
@@ -167,12 +197,12 @@ class Commands {
     if (o_.json) {
       out_ << "{\n  \"path\": " << JsonQuote(pedal.path) << ",\n  \"serial\": " << JsonQuote(pedal.serial)
            << ",\n  \"product\": " << JsonQuote(pedal.product) << ",\n  \"firmware\": "
-           << JsonQuote(FirmwareText(first)) << ",\n  \"pedals\": " << PedalsArrayJson(entries) << "\n}\n";
+           << JsonQuote(FirmwareText(first, true)) << ",\n  \"pedals\": " << PedalsArrayJson(entries) << "\n}\n";
     } else {
       for (const ProfileEntry& e : entries) {
-        const std::string name = DisplayText(e.bytes, naming_);
-        out_ << "pedal " << e.pedal << ": " << (name.empty() ? "none" : name) << " (" << BytesText(e.bytes)
-             << ")\n";
+        out_ << Fill(translate("varnok-pedal", "pedal %1: %2 (%3)"),
+                     {std::to_string(e.pedal), AssignmentText(e.bytes, naming_), BytesText(e.bytes)})
+             << "\n";
       }
     }
     return rc;
@@ -183,12 +213,13 @@ class Commands {
     if (IsStandardStream(o_.file)) {
       text.assign(std::istreambuf_iterator<char>(in_), std::istreambuf_iterator<char>());
       if (!in_.bad()) return true;
-      err_ << "error: cannot read the profile from the standard input: " << ErrnoText(errno) << "\n";
+      err_ << Error(Fill(translate("varnok-pedal", "cannot read the profile from the standard input: %1"),
+                         {ErrnoText(errno)}));
       return false;
     }
     std::ifstream in(PathFromUtf8(*o_.file), std::ios::binary);
     if (!in) {
-      err_ << "error: cannot read profile " << *o_.file << ": " << ErrnoText(errno) << "\n";
+      err_ << Error(Fill(translate("varnok-pedal", "cannot read profile %1: %2"), {*o_.file, ErrnoText(errno)}));
       return false;
     }
     text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -202,14 +233,14 @@ class Commands {
       if (!ReadProfileText(text)) return kExitBadKeys;
       const ProfileParseResult profile = ParseProfile(text);
       if (!profile.ok) {
-        err_ << "error: bad profile " << *o_.file << ": " << PrintableText(profile.error) << "\n";
+        err_ << Error(Fill(translate("varnok-pedal", "bad profile %1: %2"), {*o_.file, PrintableText(profile.error)}));
         return kExitBadKeys;
       }
       entries = profile.entries;
     } else {
       const KeyParseResult keys = ParseKeyCombination(*o_.keys, naming_);
       if (!keys.ok) {
-        err_ << "error: " << keys.error << "\n";
+        err_ << Error(keys.error);
         return kExitBadKeys;
       }
       entries.push_back(ProfileEntry{o_.pedal, keys.bytes});
@@ -220,19 +251,20 @@ class Commands {
       const WriteOutcome w = session_.Write(e.pedal - 1, e.bytes);
       if (!w.ok) {
         const std::string system = SystemText(w.nativeError);
-        err_ << "error: pedal " << e.pedal << ": write failed: " << (system.empty() ? ErrnoText(w.error) : system)
-             << " (" << w.written << " of 8 bytes written)\n";
+        err_ << Error(Fill(translate("varnok-pedal", "pedal %1: write failed: %2 (%3 of 8 bytes written)"),
+                           {std::to_string(e.pedal), system.empty() ? ErrnoText(w.error) : system,
+                            std::to_string(w.written)}));
         if (w.error == EACCES || w.error == EPERM) {
-          err_ << "to grant access, " << texts_.accessFix << "\n";
+          err_ << Fill(translate("varnok-pedal", "to grant access, %1"), {texts_.accessFix}) << "\n";
           return kExitAccessRefused;
         }
         return kExitWriteFailed;
       }
-      const std::string name = DisplayText(e.bytes, naming_);
-      out_ << "pedal " << e.pedal << ": wrote " << (name.empty() ? "none" : name) << " (" << BytesText(e.bytes)
-           << ")\n";
+      out_ << Fill(translate("varnok-pedal", "pedal %1: wrote %2 (%3)"),
+                   {std::to_string(e.pedal), AssignmentText(e.bytes, naming_), BytesText(e.bytes)})
+           << "\n";
     }
-    out_ << "done\n";
+    out_ << translate("varnok-pedal", "done") << "\n";
     if (!o_.verify) return kExitOk;
     int highest = 0;
     for (const ProfileEntry& e : entries) highest = std::max(highest, e.pedal);
@@ -242,15 +274,16 @@ class Commands {
     for (const ProfileEntry& e : entries) {
       const auto& a = answers[static_cast<std::size_t>(e.pedal - 1)];
       if (!a) {
-        err_ << "error: verify: pedal " << e.pedal << " did not answer within " << o_.timeoutMs << " ms\n";
+        err_ << Error(Fill(translate("varnok-pedal", "verify: pedal %1 did not answer within %2 ms"),
+                           {std::to_string(e.pedal), std::to_string(o_.timeoutMs)}));
         if (rc == kExitOk) rc = kExitTimeout;
       } else if (!protocol::HoldsWritten(e.bytes, a->bytes)) {
-        err_ << "error: verify: pedal " << e.pedal << " holds " << BytesText(a->bytes) << ", written was "
-             << BytesText(e.bytes) << "\n";
+        err_ << Error(Fill(translate("varnok-pedal", "verify: pedal %1 holds %2, written was %3"),
+                           {std::to_string(e.pedal), BytesText(a->bytes), BytesText(e.bytes)}));
         rc = kExitVerifyMismatch;
       }
     }
-    if (rc == kExitOk) out_ << "verified\n";
+    if (rc == kExitOk) out_ << translate("varnok-pedal", "verified") << "\n";
     return rc;
   }
 
@@ -267,17 +300,18 @@ class Commands {
     }
     std::string error;
     if (!files::WriteFileAtomically(PathFromUtf8(*o_.file), text, error)) {
-      err_ << "error: cannot write " << *o_.file << ": " << error << "\n";
+      err_ << Error(Fill(translate("varnok-pedal", "cannot write %1: %2"), {*o_.file, error}));
       return kExitWriteFailed;
     }
-    out_ << "exported " << entries.size() << " pedal(s) to " << *o_.file << "\n";
+    out_ << Fill(translate("varnok-pedal", "exported %1 pedal(s) to %2"), {std::to_string(entries.size()), *o_.file})
+         << "\n";
     return kExitOk;
   }
 
   int Watch() {
     if (!CheckLoaded()) return kExitNoPedal;
     if (!session_.HasMonitor()) {
-      err_ << "error: no device-change notifications can be had on this system\n";
+      err_ << Error(translate("varnok-pedal", "no device-change notifications can be had on this system"));
       return kExitNoPedal;
     }
     const int seen = session_.Watch(
@@ -285,7 +319,8 @@ class Commands {
         [this](const std::string& line) { out_ << PrintableText(line) << std::endl; },
         [this] { out_ << "watching" << std::endl; });
     if (seen >= o_.count) return kExitOk;
-    err_ << "error: " << seen << " of " << o_.count << " pedal event(s) seen within " << o_.timeoutMs << " ms\n";
+    err_ << Error(Fill(translate("varnok-pedal", "%1 of %2 pedal event(s) seen within %3 ms"),
+                       {std::to_string(seen), std::to_string(o_.count), std::to_string(o_.timeoutMs)}));
     return kExitTimeout;
   }
 
@@ -306,7 +341,7 @@ int Finish(int rc, std::ostream& out, std::ostream& err) {
   const bool synced = out.rdbuf() == nullptr || out.rdbuf()->pubsync() == 0;
   if (synced && out) return rc;
   out.setstate(std::ios::badbit);
-  err << "error: cannot write the output: " << ErrnoText(errno) << "\n";
+  err << Error(Fill(translate("varnok-pedal", "cannot write the output: %1"), {ErrnoText(errno)}));
   return kExitWriteFailed;
 }
 
@@ -316,7 +351,7 @@ int RunCli(const std::vector<std::string>& args, hid::platform::Backend& backend
            std::ostream& err, const PlatformTexts& texts, const LayoutLookup& layouts, std::istream& in) {
   const OptionsResult parsed = ParseOptions(args);
   if (!parsed.ok) {
-    err << "error: " << parsed.error << "\n";
+    err << Error(parsed.error);
     return kExitUsage;
   }
   if (parsed.options.command == "help") {
@@ -324,10 +359,11 @@ int RunCli(const std::vector<std::string>& args, hid::platform::Backend& backend
     return Finish(kExitOk, out, err);
   }
   keys::KeyNaming naming;
+  naming.SetLanguage(MessageLanguage());
   if (parsed.options.layout) {
     std::optional<keys::KeyNaming> named = layouts ? layouts(*parsed.options.layout) : std::nullopt;
     if (!named) {
-      err << "error: no keyboard layout \"" << *parsed.options.layout << "\" here\n";
+      err << Error(Fill(translate("varnok-pedal", "no keyboard layout \"%1\" here"), {*parsed.options.layout}));
       return kExitUsage;
     }
     naming = std::move(*named);

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "cli/Messages.h"
+
 namespace cli {
 
 namespace {
@@ -54,7 +56,7 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
   OptionsResult r;
   CliOptions& o = r.options;
   o.help = AsksForHelp(args);
-  if (args.empty()) return Fail("no command given (try --help)");
+  if (args.empty()) return Fail(translate("varnok-pedal", "no command given (try --help)"));
   if (o.help || args[0] == "help") {
     o.command = "help";
     r.ok = true;
@@ -63,15 +65,15 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
   o.command = args[0];
   if (o.command != "list" && o.command != "read" && o.command != "write" && o.command != "export" &&
       o.command != "watch") {
-    return Fail("unknown command \"" + o.command + "\" (commands: list, read, write, export, watch; try --help)");
+    return Fail(Fill(translate("varnok-pedal", "unknown command \"%1\" (commands: list, read, write, export, watch; try --help)"), {o.command}));
   }
   if (o.command == "watch") o.count = 1;
   bool endOfOptions = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     std::string arg = args[i];
     if (endOfOptions || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
-      if (o.command != "write") return Fail("unexpected argument \"" + arg + "\"");
-      if (o.keys) return Fail("more than one key combination given (quote names with blanks: \"Page Up\")");
+      if (o.command != "write") return Fail(Fill(translate("varnok-pedal", "unexpected argument \"%1\""), {arg}));
+      if (o.keys) return Fail(translate("varnok-pedal", "more than one key combination given (quote names with blanks: \"Page Up\")"));
       o.keys = arg;
       continue;
     }
@@ -84,10 +86,10 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
       inlineValue = arg.substr(eq + 1);
       arg.resize(eq);
     }
-    if (!Allowed(o.command, arg)) return Fail("option " + arg + " is not known to \"" + o.command + "\" (try --help)");
+    if (!Allowed(o.command, arg)) return Fail(Fill(translate("varnok-pedal", "option %1 is not known to \"%2\" (try --help)"), {arg, o.command}));
     const bool flag = arg == "--json" || arg == "--verify";
     if (flag) {
-      if (inlineValue) return Fail("option " + arg + " takes no value");
+      if (inlineValue) return Fail(Fill(translate("varnok-pedal", "option %1 takes no value"), {arg}));
       (arg == "--json" ? o.json : o.verify) = true;
       continue;
     }
@@ -95,7 +97,7 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
     if (inlineValue) {
       value = *inlineValue;
     } else {
-      if (i + 1 >= args.size()) return Fail("option " + arg + " needs a value");
+      if (i + 1 >= args.size()) return Fail(Fill(translate("varnok-pedal", "option %1 needs a value"), {arg}));
       value = args[++i];
     }
     if (arg == "--serial") {
@@ -103,29 +105,29 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
     } else if (arg == "--path") {
       o.path = value;
     } else if (arg == "--layout") {
-      if (value.empty()) return Fail("--layout needs a layout name, e.g. \"de\"");
+      if (value.empty()) return Fail(translate("varnok-pedal", "--layout needs a layout name, e.g. \"de\""));
       o.layout = value;
     } else if (arg == "--file") {
-      if (value.empty()) return Fail("--file needs a file name");
+      if (value.empty()) return Fail(translate("varnok-pedal", "--file needs a file name"));
       o.file = value;
     } else if (arg == "--timeout") {
-      if (!ParseInt(value, 1, 600000, o.timeoutMs)) return Fail("--timeout must be a number of milliseconds, 1 to 600000");
+      if (!ParseInt(value, 1, 600000, o.timeoutMs)) return Fail(translate("varnok-pedal", "--timeout must be a number of milliseconds, 1 to 600000"));
       o.timeoutGiven = true;
     } else if (arg == "--count") {
       const int high = o.command == "watch" ? 100 : 3;
-      if (!ParseInt(value, 1, high, o.count)) return Fail("--count must be a number from 1 to " + std::to_string(high));
+      if (!ParseInt(value, 1, high, o.count)) return Fail(Fill(translate("varnok-pedal", "--count must be a number from 1 to %1"), {std::to_string(high)}));
       o.countGiven = true;
     } else if (arg == "--pedal") {
-      if (!ParseInt(value, 1, 3, o.pedal)) return Fail("--pedal must be 1, 2 or 3 (pedal numbers start at 1)");
+      if (!ParseInt(value, 1, 3, o.pedal)) return Fail(translate("varnok-pedal", "--pedal must be 1, 2 or 3 (pedal numbers start at 1)"));
     }
   }
-  if (o.serial && o.path) return Fail("give --serial or --path, not both");
+  if (o.serial && o.path) return Fail(translate("varnok-pedal", "give --serial or --path, not both"));
   if (o.command == "write") {
     if (o.file) {
-      if (o.pedal != 0 || o.keys) return Fail("write --file takes no --pedal and no key combination");
+      if (o.pedal != 0 || o.keys) return Fail(translate("varnok-pedal", "write --file takes no --pedal and no key combination"));
     } else {
-      if (o.pedal == 0) return Fail("write needs --pedal N (1 to 3) and a key combination, or --file");
-      if (!o.keys) return Fail("write needs a key combination, e.g. \"Ctrl+Shift+A\" (\"none\" clears the pedal)");
+      if (o.pedal == 0) return Fail(translate("varnok-pedal", "write needs --pedal N (1 to 3) and a key combination, or --file"));
+      if (!o.keys) return Fail(translate("varnok-pedal", "write needs a key combination, e.g. \"Ctrl+Shift+A\" (\"none\" clears the pedal)"));
     }
   }
   if (o.command == "watch" && !o.timeoutGiven) o.timeoutMs = 60000;
@@ -133,8 +135,39 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
   return r;
 }
 
+LanguageOption TakeLanguageOption(std::vector<std::string>& args) {
+  LanguageOption result;
+  for (std::size_t i = 0; i < args.size();) {
+    const std::string& a = args[i];
+    if (a == "--") break;
+    if (TakesValue(a)) {  // the value of --file may be "--lang"
+      i += 2;
+      continue;
+    }
+    if (a != "--lang" && a.rfind("--lang=", 0) != 0) {
+      ++i;
+      continue;
+    }
+    std::size_t taken = 1;
+    std::string value;
+    if (a == "--lang") {
+      if (i + 1 < args.size()) value = args[i + 1];
+      taken = i + 1 < args.size() ? 2 : 1;
+    } else {
+      value = a.substr(7);
+    }
+    if (value.empty() || value.rfind("--", 0) == 0) {
+      result.error = "--lang needs a language, e.g. \"de\", \"zh_CN\" or \"C\" for English";
+      return result;
+    }
+    result.language = value;
+    args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i + taken));
+  }
+  return result;
+}
+
 std::string HelpText() {
-  return R"HELP(varnok-pedal - set up the three-pedal USB foot switch from the command line
+  return translate("varnok-pedal", R"HELP(varnok-pedal - set up the three-pedal USB foot switch from the command line
 
 Usage:
   varnok-pedal list [--serial S | --path P] [--timeout MS]
@@ -144,6 +177,7 @@ Usage:
   varnok-pedal export [--serial S | --path P] [--count N] [--file F] [--timeout MS]
   varnok-pedal watch [--count N] [--timeout MS]
   varnok-pedal --help
+  (every command also takes --lang L)
 
 Commands:
   list    the pedals found: path, serial, product, firmware version (or
@@ -175,6 +209,8 @@ Options:
   --layout NAME read/write: name the keys as the keyboard layout NAME labels
                 them (an xkb layout name such as "de" or "fr"; on Windows a
                 layout id such as "00000407"); the bytes stay the same
+  --lang L      the language of the messages: "de", "zh_CN", or "C" for
+                English (default: the system's; VARNOK_LANG=L does the same)
 
 Key combinations: key names exactly as in the key table, case-sensitive,
 joined by "+": "Ctrl+Shift+A", "Alt+F4", "Page Up", "Right Ctrl+Num +".
@@ -203,7 +239,7 @@ Exit codes:
   7  a write failed (the pedal and the reason are named; also when the
      export file or the standard output cannot be written)
   8  --verify found the pedal holding something else than was written
-)HELP";
+)HELP");
 }
 
 }  // namespace cli

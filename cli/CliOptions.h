@@ -32,6 +32,15 @@ struct OptionsResult {
 
 OptionsResult ParseOptions(const std::vector<std::string>& args);
 
+// --lang L (or --lang=L), which every command takes, anywhere before "--":
+// taken out of `args` before the rest is parsed, as the language must be
+// chosen before any message is made.
+struct LanguageOption {
+  std::optional<std::string> language;
+  std::string error;  // in English: no language is chosen yet
+};
+LanguageOption TakeLanguageOption(std::vector<std::string>& args);
+
 std::string HelpText();
 
 }  // namespace cli

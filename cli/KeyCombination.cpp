@@ -5,6 +5,7 @@
 
 #include "keys/KeyNameTable.h"
 #include "keys/KeyNames.h"
+#include "cli/Messages.h"
 #include "keys/ModifierNames.h"
 #include "protocol/HexText.h"
 
@@ -35,13 +36,14 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
 }
 
 std::string UnknownNameMessage(std::string_view part) {
-  std::string message = "unknown key name \"" + std::string(part) + "\"";
   for (const auto& row : keys::KeyNameTable) {
     if (EqualIgnoringCase(row.name, part)) {
-      return message + " (names are case-sensitive, e.g. \"" + std::string(row.name) + "\")";
+      return Fill(translate("Profile", "unknown key name \"%1\" (names are case-sensitive, e.g. \"%2\")"),
+                  {std::string(part), std::string(row.name)});
     }
   }
-  return message + " (see the key table; names are case-sensitive, e.g. \"Ctrl\", \"Page Up\")";
+  return Fill(translate("Profile", "unknown key name \"%1\" (see the key table; names are case-sensitive, e.g. \"Ctrl\", \"Page Up\")"),
+              {std::string(part)});
 }
 
 }  // namespace
@@ -70,8 +72,9 @@ KeyParseResult ParseKeyCombination(std::string_view text, const keys::KeyNaming&
       }
     }
     if (usage == 0) {
-      result.error = parts[i].empty() ? "empty key name in \"" + std::string(text) + "\" (a \"+\" too many?)"
-                                      : UnknownNameMessage(parts[i]);
+      result.error = parts[i].empty()
+                         ? Fill(translate("Profile", "empty key name in \"%1\" (a \"+\" too many?)"), {std::string(text)})
+                         : UnknownNameMessage(parts[i]);
       return result;
     }
     const std::string name = numbered ? keys::UnnamedCodeName(usage) : naming.Name(usage);
@@ -80,12 +83,12 @@ KeyParseResult ParseKeyCombination(std::string_view text, const keys::KeyNaming&
     } else {
       for (int k = 1; k <= keyCount; ++k) {
         if (result.bytes[k] == usage) {
-          result.error = "key \"" + name + "\" given twice";
+          result.error = Fill(translate("Profile", "key \"%1\" given twice"), {name});
           return result;
         }
       }
       if (keyCount == 3) {
-        result.error = "too many keys: \"" + name + "\" would be the fourth (at most three keys besides modifiers)";
+        result.error = Fill(translate("Profile", "too many keys: \"%1\" would be the fourth (at most three keys besides modifiers)"), {name});
         return result;
       }
       result.bytes[++keyCount] = static_cast<std::uint8_t>(usage);

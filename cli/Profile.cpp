@@ -10,6 +10,7 @@
 
 #include "keys/KeyNameTable.h"
 #include "keys/KeyNaming.h"
+#include "cli/Messages.h"
 
 namespace cli {
 
@@ -24,7 +25,7 @@ bool Refuse(ProfileParseResult& result, const std::string& message, int line = 0
   result.entries.clear();
   result.serial.reset();
   result.line = line;
-  result.error = line > 0 ? "line " + std::to_string(line) + ": " + message : message;
+  result.error = line > 0 ? Fill(translate("Profile", "line %1: %2"), {std::to_string(line), message}) : message;
   return false;
 }
 
@@ -145,12 +146,12 @@ bool ParseDocument(std::string_view text, Json& doc, Places& places, std::string
     return false;
   }
   if (tooDeep) {
-    error = "nested deeper than " + std::to_string(kMaxDepth) + " levels";
+    error = Fill(translate("Profile", "nested deeper than %1 levels"), {std::to_string(kMaxDepth)});
     errorLine = tooDeepLine;
     return false;
   }
   if (!duplicate.empty()) {
-    error = "member " + JsonQuote(duplicate) + " given twice in one object";
+    error = Fill(translate("Profile", "member %1 given twice in one object"), {JsonQuote(duplicate)});
     errorLine = duplicateLine;
     return false;
   }
@@ -171,53 +172,55 @@ bool AllowedInKeySlot(std::uint8_t code, KeySlotRule rule) {
 
 bool ParseEntry(const Json& item, std::size_t position, int line, KeySlotRule rule, ProfileParseResult& result) {
   const auto Refuse = [&result, line](const std::string& message) { return cli::Refuse(result, message, line); };
-  const std::string where = "entry " + std::to_string(position + 1) + " of \"pedals\"";
-  if (!item.is_object()) return Refuse(where + " is not an object");
+  const std::string entryNumber = std::to_string(position + 1);
+  if (!item.is_object()) return Refuse(Fill(translate("Profile", "entry %1 of \"pedals\" is not an object"), {entryNumber}));
   for (const auto& [name, value] : item.items()) {
     if (name != "pedal" && name != "keys" && name != "bytes") {
-      return Refuse(where + ": unknown member " + JsonQuote(name) + " (allowed: pedal, keys, bytes)");
+      return Refuse(Fill(translate("Profile", "entry %1 of \"pedals\": unknown member %2 (allowed: pedal, keys, bytes)"),
+                         {entryNumber, JsonQuote(name)}));
     }
   }
   const auto pedal = item.find("pedal");
   if (pedal == item.end() || !IsPedalNumber(*pedal)) {
-    return Refuse(where + ": \"pedal\" must be a number from 1 to " + std::to_string(kMaxPedals));
+    return Refuse(Fill(translate("Profile", "entry %1 of \"pedals\": \"pedal\" must be a number from 1 to %2"),
+                       {entryNumber, std::to_string(kMaxPedals)}));
   }
   ProfileEntry entry;
   entry.pedal = static_cast<int>(pedal->get<double>());
   entry.line = line;
-  const std::string pedalName = "pedal " + std::to_string(entry.pedal);
+  const std::string pedalNumber = std::to_string(entry.pedal);
   for (const ProfileEntry& seen : result.entries) {
-    if (seen.pedal == entry.pedal) return Refuse(pedalName + " appears twice");
+    if (seen.pedal == entry.pedal) return Refuse(Fill(translate("Profile", "pedal %1 appears twice"), {pedalNumber}));
   }
   const auto keysValue = item.find("keys");
   const auto bytesValue = item.find("bytes");
   const bool hasKeys = keysValue != item.end();
   const bool hasBytes = bytesValue != item.end();
-  if (!hasKeys && !hasBytes) return Refuse(pedalName + ": needs \"keys\" or \"bytes\"");
-  if (hasKeys && !keysValue->is_string()) return Refuse(pedalName + ": \"keys\" must be a string");
-  if (hasBytes && !bytesValue->is_string()) return Refuse(pedalName + ": \"bytes\" must be a string");
+  if (!hasKeys && !hasBytes) return Refuse(Fill(translate("Profile", "pedal %1: needs \"keys\" or \"bytes\""), {pedalNumber}));
+  if (hasKeys && !keysValue->is_string()) return Refuse(Fill(translate("Profile", "pedal %1: \"keys\" must be a string"), {pedalNumber}));
+  if (hasBytes && !bytesValue->is_string()) return Refuse(Fill(translate("Profile", "pedal %1: \"bytes\" must be a string"), {pedalNumber}));
   const std::string keys = hasKeys ? keysValue->get<std::string>() : std::string();
   if (hasBytes) {
     const std::string bytes = bytesValue->get<std::string>();
     if (!ParseBytesText(bytes, entry.bytes)) {
-      return Refuse(pedalName + ": bad \"bytes\" " + JsonQuote(bytes) + " (expected e.g. \"01-06-00-00\")");
+      return Refuse(Fill(translate("Profile", "pedal %1: bad \"bytes\" %2 (expected e.g. \"01-06-00-00\")"), {pedalNumber, JsonQuote(bytes)}));
     }
     if (hasKeys && keys != DisplayText(entry.bytes)) {
       const KeyParseResult parsed = ParseKeyCombination(keys);
       if (!parsed.ok || parsed.bytes != entry.bytes) {
-        return Refuse(pedalName + ": \"keys\" " + JsonQuote(keys) + " and \"bytes\" " + JsonQuote(bytes) +
-                                  " disagree (edit one and drop the other)");
+        return Refuse(Fill(translate("Profile", "pedal %1: \"keys\" %2 and \"bytes\" %3 disagree (edit one and drop the other)"),
+                           {pedalNumber, JsonQuote(keys), JsonQuote(bytes)}));
       }
     }
   } else {
     const KeyParseResult parsed = ParseKeyCombination(keys);
-    if (!parsed.ok) return Refuse(pedalName + ": " + parsed.error);
+    if (!parsed.ok) return Refuse(Fill(translate("Profile", "pedal %1: %2"), {pedalNumber, parsed.error}));
     entry.bytes = parsed.bytes;
   }
   for (std::size_t slot = 1; slot < entry.bytes.size(); ++slot) {
     if (!AllowedInKeySlot(entry.bytes[slot], rule)) {
-      return Refuse(pedalName + ": key " + JsonQuote(keys::TableNaming().KeySlotName(entry.bytes[slot])) +
-                    " cannot be given to the pedal (it is not in the key table)");
+      return Refuse(Fill(translate("Profile", "pedal %1: key %2 cannot be given to the pedal (it is not in the key table)"),
+                         {pedalNumber, JsonQuote(keys::TableNaming().KeySlotName(entry.bytes[slot]))}));
     }
   }
   result.entries.push_back(entry);
@@ -233,27 +236,27 @@ ProfileParseResult ParseProfile(std::string_view text, KeySlotRule rule) {
   std::string error;
   int errorLine = 0;
   if (!ParseDocument(text, doc, places, error, errorLine)) {
-    Refuse(result, "not valid JSON: " + error, errorLine);
+    Refuse(result, Fill(translate("Profile", "not valid JSON: %1"), {error}), errorLine);
     return result;
   }
   if (!doc.is_object()) {
-    Refuse(result, "the profile must be a JSON object with a \"pedals\" array");
+    Refuse(result, translate("Profile", "the profile must be a JSON object with a \"pedals\" array"));
     return result;
   }
   if (const auto serial = doc.find("serial"); serial != doc.end()) {
     if (!serial->is_string()) {
-      Refuse(result, "\"serial\" must be a string", places.serial);
+      Refuse(result, translate("Profile", "\"serial\" must be a string"), places.serial);
       return result;
     }
     result.serial = serial->get<std::string>();
   }
   const auto pedals = doc.find("pedals");
   if (pedals == doc.end() || !pedals->is_array()) {
-    Refuse(result, "the profile has no \"pedals\" array", places.pedals);
+    Refuse(result, translate("Profile", "the profile has no \"pedals\" array"), places.pedals);
     return result;
   }
   if (pedals->empty()) {
-    Refuse(result, "the \"pedals\" array is empty", places.pedals);
+    Refuse(result, translate("Profile", "the \"pedals\" array is empty"), places.pedals);
     return result;
   }
   for (std::size_t i = 0; i < pedals->size(); ++i) {

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/ChosenLanguage.h"
 #include "cli/CliCommands.h"
+#include "cli/ExitCodes.h"
 #include "cli/FileStreamBuf.h"
 #include "hid/platform/linux/LinuxHidBackend.h"
 #include "keys/layout/XkbLayout.h"
@@ -28,6 +30,11 @@ std::optional<keys::KeyNaming> XkbNaming(const std::string& name) {
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  const cli::ChosenLanguage language(args);
+  if (!language.Error().empty()) {
+    std::cerr << "error: " << language.Error() << "\n";
+    return cli::kExitUsage;
+  }
   hid::platform::linux_::LinuxHidBackend backend;
   cli::FileStreamBuf stdoutBuf(stdout);
   std::ostream out(&stdoutBuf);

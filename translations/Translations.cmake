@@ -1,9 +1,8 @@
-# The window's translations: the .ts sources compiled by the host's lrelease
+# The programs' translations: the .ts sources compiled by the host's lrelease
 # (also in the Windows cross build) and, with Qt's own translations of the
 # same languages (the boxes' standard buttons), embedded as the resource
-# ":/i18n" (app/Translations.cpp loads it). Included by app/CMakeLists.txt,
-# so the generated files are made in the app's folder; sets
-# VARNOK_TRANSLATION_SOURCES, the generated resource source of the library.
+# ":/i18n" (Translations.cpp loads it). Sets VARNOK_TRANSLATION_SOURCES, the
+# generated resource source of the library.
 find_program(VARNOK_LRELEASE lrelease PATHS /usr/lib/qt6/bin NO_DEFAULT_PATH)
 find_program(VARNOK_LRELEASE lrelease)
 if(NOT VARNOK_LRELEASE)

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks that every text of the window has a finished translation in every
-shipped language: lupdate reads the window's sources (app/, its tests left
-out) into a copy of each shipped .ts file; the copy must hold exactly the
+shipped language: lupdate reads the programs' sources (app/, cli/ and
+translations/, their tests left out) into a copy of each shipped .ts file; the copy must hold exactly the
 shipped texts, each translated, marked finished, with the source's %N
 placeholders. Exit 0: all translated, 1: a text is missing or unfinished.
 
@@ -21,7 +21,7 @@ import xml.etree.ElementTree as ET
 
 def sources(root):
     files = []
-    for pattern in ('app/**/*.cpp', 'app/**/*.h'):
+    for pattern in ('app/**/*.cpp', 'app/**/*.h', 'cli/**/*.cpp', 'cli/**/*.h', 'translations/*.cpp'):
         files += glob.glob(os.path.join(root, pattern), recursive=True)
     return sorted(f for f in files if '/tests/' not in f[len(root):])
 

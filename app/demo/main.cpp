@@ -10,7 +10,7 @@
 #include "app/MainForm.h"
 #include "app/MessageBoxSink.h"
 #include "app/PlatformChoice.h"
-#include "app/Translations.h"
+#include "translations/Translations.h"
 #include "app/demo/DemoLog.h"
 #include "app/demo/SimulatedPedal.h"
 #include "hid/platform/virtual/VirtualBus.h"
@@ -19,7 +19,7 @@ int main(int argc, char* argv[])
 {
     app::ChooseQtPlatform();
     QApplication application(argc, argv);
-    const app::ProgramTranslations translations;   // before any text is made
+    const i18n::ProgramTranslations translations;   // before any text is made
     hid::platform::virt::VirtualBus bus;   // outlives the pedal and the window
     app::demo::SimulatedPedal pedal(bus);
     pedal.SetReportObserver(&app::demo::LogReport);

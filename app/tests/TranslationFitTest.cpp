@@ -12,7 +12,7 @@
 #include "app/InkFitLabel.h"
 #include "app/TabBar.h"
 #include "app/TabControl.h"
-#include "app/Translations.h"
+#include "translations/Translations.h"
 #include "app/tests/PedalWindow.h"
 
 namespace app {
@@ -123,13 +123,13 @@ protected:
 
 TEST_F(TranslationFit, EveryLanguageFitsTheLayout)
 {
-    QStringList languages = ShippedLanguages();
+    QStringList languages = i18n::ShippedLanguages();
     ASSERT_TRUE(languages.contains("de"));
     ASSERT_TRUE(languages.contains("zh_CN"));
     languages.prepend(QStringLiteral("C"));
     for (const QString& language : languages) {
         SCOPED_TRACE(language.toStdString());
-        const Translations translations{QLocale(language)};
+        const i18n::Translations translations{QLocale(language)};
         ASSERT_EQ(translations.Loaded(), language != "C");
         // Qt's own texts come along, for the boxes' standard buttons.
         EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel") == "Cancel", language == "C");
@@ -144,7 +144,7 @@ TEST_F(TranslationFit, EveryLanguageFitsTheLayout)
 // keycaps do, in a read-out and in a capture; the bytes stay the same.
 TEST_F(TranslationFit, GermanKeyNamesLeaveTheBytes)
 {
-    const Translations translations{QLocale(QStringLiteral("de"))};
+    const i18n::Translations translations{QLocale(QStringLiteral("de"))};
     Plug();
     ASSERT_NO_FATAL_FAILURE(StartAndWaitForAnswers());
     EXPECT_EQ(form->RzEdit1->text(), "Strg+C");   // the simulated pedal's first key
@@ -169,7 +169,7 @@ TEST(TranslationChoice, VarnokLangOverridesTheSystem)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.setting);
         qputenv("VARNOK_LANG", c.setting);
-        const Translations translations{ChosenLocale()};
+        const i18n::Translations translations{i18n::ChosenLocale()};
         EXPECT_EQ(QCoreApplication::translate("app::TMainForm", "Read out"), QString::fromUtf8(c.readOut));
     }
     if (before.isNull())

@@ -21,6 +21,7 @@
 #include "cli/CliCommands.h"
 #include "cli/ExitCodes.h"
 #include "cli/FileStreamBuf.h"
+#include "cli/Messages.h"
 #include "hid/platform/virtual/VirtualBus.h"
 #include "keys/tests/GermanLetters.h"
 #include "sim/PedalFirmware.h"
@@ -213,6 +214,30 @@ TEST_F(CommandsTest, LayoutNamesOnlyWithLayoutAndReadOutsParseBack) {
   EXPECT_EQ(r.rc, kExitUsage);
   EXPECT_EQ(r.err, "error: no keyboard layout \"xx\" here\n");
   EXPECT_EQ(Cli({"export", "--layout", "de"}).rc, kExitUsage);
+}
+
+// Every message goes through the translator, and the names of keys that
+// type no character follow its language (modifiers keep the table's names,
+// as in the window); what scripts read (read --json, profiles) stays as it is.
+TEST_F(CommandsTest, MessagesFollowTheTranslatorAndMachineOutputNever) {
+  struct Translated {
+    Translated() {
+      SetMessageTranslator([](const char*, const char* source) { return "<" + std::string(source) + ">"; }, "de");
+    }
+    ~Translated() { SetMessageTranslator(nullptr, {}); }
+  } translated;
+  Plug();
+  EXPECT_EQ(Cli({"write", "--pedal", "2", "Strg+Umschalt+Entf"}).out,
+            "<pedal 2: wrote Ctrl+Shift+Entf (03-4C-00-00)>\n<done>\n");
+  EXPECT_EQ(Cli({"read", "--count", "2"}).out,
+            "<pedal 1: Ctrl+C (01-06-00-00)>\n<pedal 2: Ctrl+Shift+Entf (03-4C-00-00)>\n");
+  EXPECT_EQ(Cli({"bogus"}).err, "<error: <unknown command \"bogus\" (commands: list, read, write, export, watch; "
+                                "try --help)>>\n");
+  EXPECT_EQ(Cli({"write", "--file", "-"}, "{\"pedals\": []}").err,
+            "<error: <bad profile -: <line 1: <the \"pedals\" array is empty>>>>\n");
+  const auto doc = nlohmann::json::parse(Cli({"read", "--json"}).out, nullptr, false);
+  EXPECT_EQ(doc["pedals"][1].value("keys", "?"), "Ctrl+Shift+Delete");
+  EXPECT_EQ(Cli({"export", "--count", "1"}).out.find("<"), std::string::npos);
 }
 
 TEST_F(CommandsTest, ReadJsonIsMachineReadable) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "cli/CliOptions.h"
 
 namespace cli {
@@ -59,6 +61,34 @@ TEST(Options, RefusesWhatDoesNotFit) {
     for (const auto& a : args) joined += a + " ";
     EXPECT_FALSE(r.ok) << joined;
     EXPECT_FALSE(r.error.empty()) << joined;
+  }
+}
+
+// --lang is taken out wherever it stands before "--", and nowhere else.
+TEST(Options, TakesTheLanguageOutOfTheArguments) {
+  const struct {
+    std::vector<std::string> args;
+    std::optional<std::string> language;
+    std::vector<std::string> left;  // what the command parser then sees
+    bool error;
+  } cases[] = {
+      {{"--lang", "de", "list"}, "de", {"list"}, false},
+      {{"read", "--lang=zh_CN", "--count", "2"}, "zh_CN", {"read", "--count", "2"}, false},
+      {{"export", "--file", "--lang", "--lang", "C"}, "C", {"export", "--file", "--lang"}, false},
+      {{"write", "--pedal", "1", "--", "--lang"}, std::nullopt, {"write", "--pedal", "1", "--", "--lang"}, false},
+      {{"list"}, std::nullopt, {"list"}, false},
+      {{"list", "--lang"}, std::nullopt, {}, true},
+      {{"list", "--lang="}, std::nullopt, {}, true},
+      {{"--lang", "--help"}, std::nullopt, {}, true},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    const LanguageOption taken = TakeLanguageOption(args);
+    SCOPED_TRACE(c.args.size() > 1 ? c.args[1] : c.args[0]);
+    EXPECT_EQ(!taken.error.empty(), c.error);
+    if (c.error) continue;
+    EXPECT_EQ(taken.language, c.language);
+    EXPECT_EQ(args, c.left);
   }
 }
 

@@ -15,7 +15,9 @@
 #include <string>
 #include <vector>
 
+#include "cli/ChosenLanguage.h"
 #include "cli/CliCommands.h"
+#include "cli/ExitCodes.h"
 #include "cli/FileStreamBuf.h"
 #include "cli/windows/ConsoleOutputCodePage.h"
 #include "hid/platform/windows/Win32Error.h"
@@ -61,15 +63,23 @@ int main() {
   _setmode(_fileno(stdin), _O_BINARY);
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
+  std::vector<std::string> args = Arguments();
+  const cli::ChosenLanguage language(args);
+  if (!language.Error().empty()) {
+    std::cerr << "error: " << language.Error() << "\n";
+    return cli::kExitUsage;
+  }
   cli::PlatformTexts texts;
   texts.libraries = "setupapi.dll, hid.dll";
-  texts.accessFix = "close any other program that has the pedal open, then unplug and replug the pedal";
+  texts.accessFix =
+      cli::translate("varnok-pedal", "close any other program that has the pedal open, then unplug and replug the pedal");
   texts.systemErrorText = [](std::uint32_t code) {
     const std::string text = hid::platform::windows::Win32SystemText(code);
-    return text.empty() ? text : text + " (Win32 error " + std::to_string(code) + ")";
+    return text.empty() ? text
+                        : cli::Fill(cli::translate("varnok-pedal", "%1 (Win32 error %2)"), {text, std::to_string(code)});
   };
   hid::platform::windows::WindowsHidBackend backend;
   cli::FileStreamBuf stdoutBuf(stdout);
   std::ostream out(&stdoutBuf);
-  return cli::RunCli(Arguments(), backend, out, std::cerr, texts, WindowsNaming);
+  return cli::RunCli(args, backend, out, std::cerr, texts, WindowsNaming);
 }

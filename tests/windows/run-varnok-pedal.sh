@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # varnok-pedal.exe as a user starts it, under wine: wine's own setupapi.dll and
 # hid.dll load with every entry the program needs, no pedal is found, and the
-# exit codes and output are those of the Linux program.
+# exit codes and output are those of the Linux program, in its languages too.
 #   run-varnok-pedal.sh WINE_RUN EXE
 set -uo pipefail
 wine_run=$1 exe=$2
@@ -37,5 +37,9 @@ if grep -q "could not be loaded" "$work/err"; then
 fi
 expect 1 read --count 9
 contains err "--count"
-[ $status -eq 0 ] && echo "varnok-pedal.exe: help, list and usage as on Linux"
+expect 1 --lang de read --count 9
+contains err "Fehler: --count muss eine Zahl von 1 bis 3 sein"
+expect 0 --help --lang zh_CN
+contains out "用法:"
+[ $status -eq 0 ] && echo "varnok-pedal.exe: help, list, usage and languages as on Linux"
 exit $status

@@ -1,17 +1,19 @@
-#include "app/Translations.h"
+#include "translations/Translations.h"
 
 #include <QCoreApplication>
 #include <QDir>
 
 #include <cstdio>
 
-// The .qm files live in a resource of the static app library.
+#include "cli/Messages.h"
+
+// The .qm files live in a resource of this static library.
 static void InitTranslationResource()
 {
     Q_INIT_RESOURCE(translations);
 }
 
-namespace app {
+namespace i18n {
 namespace {
 
 const QString kFolder = QStringLiteral(":/i18n");
@@ -47,12 +49,28 @@ QString LoadFirstShipped(QTranslator& translator, const QLocale& locale)
     return QString();
 }
 
+void WarnNotShipped(const QString& name, const char* setting)
+{
+    std::fprintf(stderr, "%s%s: no translation for this language (shipped: %s); the texts stay English\n", setting,
+                 qPrintable(name), qPrintable(ShippedLanguages().join(QStringLiteral(", "))));
+}
+
+// The command-line modules' texts through the application's translators.
+std::string TranslateInApplication(const char* context, const char* source)
+{
+    return QCoreApplication::translate(context, source).toStdString();
+}
+
 }  // namespace
+
+QLocale LocaleNamed(const QString& name)
+{
+    return name.isEmpty() ? QLocale::system() : QLocale(name);
+}
 
 QLocale ChosenLocale()
 {
-    const QString name = OverrideName();
-    return name.isEmpty() ? QLocale::system() : QLocale(name);
+    return LocaleNamed(OverrideName());
 }
 
 QString InstalledLanguage()
@@ -78,8 +96,10 @@ Translations::Translations(const QLocale& locale)
     if (language.isEmpty())
         return;
     programLoaded_ = QCoreApplication::installTranslator(&program_);
-    if (programLoaded_)
+    if (programLoaded_) {
         installedLanguage = language_ = language;
+        cli::SetMessageTranslator(TranslateInApplication, language.toStdString());
+    }
     // Qt's own texts in the same language, for the boxes' standard buttons.
     if (programLoaded_)
         qtLoaded_ = qt_.load(kQtFile + QLatin1Char('_') + language, kFolder) &&
@@ -88,8 +108,10 @@ Translations::Translations(const QLocale& locale)
 
 Translations::~Translations()
 {
-    if (programLoaded_ && installedLanguage == language_)
+    if (programLoaded_ && installedLanguage == language_) {
         installedLanguage.clear();
+        cli::SetMessageTranslator(nullptr, std::string());
+    }
     if (qtLoaded_)
         QCoreApplication::removeTranslator(&qt_);
     if (programLoaded_)
@@ -100,9 +122,29 @@ ProgramTranslations::ProgramTranslations() : Translations(ChosenLocale())
 {
     const QString name = OverrideName();
     if (!name.isEmpty() && !Loaded() && !IsSourceName(name))
-        std::fprintf(stderr, "VARNOK_LANG=%s: no translation for this language (shipped: %s); "
-                             "the texts stay English\n",
-                     qPrintable(name), qPrintable(ShippedLanguages().join(QStringLiteral(", "))));
+        WarnNotShipped(name, "VARNOK_LANG=");
 }
 
-}  // namespace app
+CommandLineTranslations::CommandLineTranslations(const std::string& name)
+{
+    InitTranslationResource();
+    const QString given = QString::fromStdString(name);
+    const QString chosen = given.isEmpty() ? OverrideName() : given;
+    const QString language = LoadFirstShipped(translator_, LocaleNamed(chosen));
+    if (!language.isEmpty()) {
+        cli::SetMessageTranslator(
+            [this](const char* context, const char* source) {
+                return translator_.translate(context, source).toStdString();
+            },
+            language.toStdString());
+    } else if (!chosen.isEmpty() && !IsSourceName(chosen)) {
+        WarnNotShipped(chosen, given.isEmpty() ? "VARNOK_LANG=" : "--lang ");
+    }
+}
+
+CommandLineTranslations::~CommandLineTranslations()
+{
+    cli::SetMessageTranslator(nullptr, std::string());
+}
+
+}  // namespace i18n
