@@ -6,7 +6,6 @@
 #include "keys/KeyNameTable.h"
 #include "keys/KeyNames.h"
 #include "cli/Messages.h"
-#include "keys/ModifierNames.h"
 #include "protocol/HexText.h"
 
 namespace cli {
@@ -125,7 +124,13 @@ std::string BytesText(const PedalBytes& bytes) {
 
 std::string DisplayText(const PedalBytes& bytes, const keys::KeyNaming& naming) {
   std::string text;
-  keys::HIDtoKey2(bytes[0], text);
+  // The modifiers bit 0 first, by the naming's names ("Strg" in German), as
+  // the window shows them.
+  for (int bit = 0; bit < 8; ++bit) {
+    if ((bytes[0] & (1u << bit)) == 0) continue;
+    if (!text.empty()) text += '+';
+    text += naming.Name(keys::kFirstModifierUsage + bit);
+  }
   for (std::size_t i = 1; i < bytes.size(); ++i) {
     if (bytes[i] == 0 || bytes[i] == 0xFF) continue;
     if (!text.empty()) text += '+';

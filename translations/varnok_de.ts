@@ -878,7 +878,7 @@ Befehle:
           (&quot;unbekannt&quot;, wenn das Pedal nicht rechtzeitig antwortet) und ob
           dieser Benutzer es öffnen darf
   read    die Belegung jedes Pedals mit Namen und als Bytes (Modifier-Byte,
-          dann drei Tastencodes, z. B. &quot;Ctrl+Shift+A (03-04-00-00)&quot;)
+          dann drei Tastencodes, z. B. &quot;Strg+Umschalt+A (03-04-00-00)&quot;)
   write   gibt einem Pedal eine Tastenkombination, oder allen Pedalen einer
           Profildatei; &quot;fertig&quot; erscheint nur, wenn jeder Bericht vollständig
           geschrieben wurde

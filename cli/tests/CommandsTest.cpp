@@ -217,8 +217,8 @@ TEST_F(CommandsTest, LayoutNamesOnlyWithLayoutAndReadOutsParseBack) {
 }
 
 // Every message goes through the translator, and the names of keys that
-// type no character follow its language (modifiers keep the table's names,
-// as in the window); what scripts read (read --json, profiles) stays as it is.
+// type no character follow its language, as in the window; what scripts
+// read (read --json, profiles) stays as it is.
 TEST_F(CommandsTest, MessagesFollowTheTranslatorAndMachineOutputNever) {
   struct Translated {
     Translated() {
@@ -228,9 +228,9 @@ TEST_F(CommandsTest, MessagesFollowTheTranslatorAndMachineOutputNever) {
   } translated;
   Plug();
   EXPECT_EQ(Cli({"write", "--pedal", "2", "Strg+Umschalt+Entf"}).out,
-            "<pedal 2: wrote Ctrl+Shift+Entf (03-4C-00-00)>\n<done>\n");
+            "<pedal 2: wrote Strg+Umschalt+Entf (03-4C-00-00)>\n<done>\n");
   EXPECT_EQ(Cli({"read", "--count", "2"}).out,
-            "<pedal 1: Ctrl+C (01-06-00-00)>\n<pedal 2: Ctrl+Shift+Entf (03-4C-00-00)>\n");
+            "<pedal 1: Strg+C (01-06-00-00)>\n<pedal 2: Strg+Umschalt+Entf (03-4C-00-00)>\n");
   EXPECT_EQ(Cli({"bogus"}).err, "<error: <unknown command \"bogus\" (commands: list, read, write, export, watch; "
                                 "try --help)>>\n");
   EXPECT_EQ(Cli({"write", "--file", "-"}, "{\"pedals\": []}").err,
