@@ -8,7 +8,6 @@
 #include <iterator>
 #include <sstream>
 
-#include "files/AtomicFile.h"
 #include "cli/CliOptions.h"
 #include "cli/ExitCodes.h"
 #include "cli/KeyCombination.h"
@@ -17,6 +16,7 @@
 #include "cli/PrintableText.h"
 #include "cli/Profile.h"
 #include "cli/Utf8.h"
+#include "files/AtomicFile.h"
 #include "protocol/PedalAnswer.h"
 #include "protocol/ReadBack.h"
 
@@ -29,9 +29,7 @@ using std::chrono::milliseconds;
 std::string ErrnoText(int error) { return std::strerror(error != 0 ? error : EIO); }
 
 // A message line on the standard error: "error: " and the text.
-std::string Error(const std::string& message) {
-  return Fill(translate("varnok-pedal", "error: %1"), {message}) + "\n";
-}
+std::string Error(const std::string& message) { return Fill(translate("varnok-pedal", "error: %1"), {message}) + "\n"; }
 
 // The firmware version for people, or (machine) in English for read --json.
 std::string FirmwareText(const std::optional<Answer>& answer, bool machine = false) {
@@ -39,7 +37,8 @@ std::string FirmwareText(const std::optional<Answer>& answer, bool machine = fal
   if (!answer) return text(QT_TRANSLATE_NOOP("varnok-pedal", "unknown"));
   const std::string_view version = protocol::VersionText(answer->versionCode);
   if (!version.empty()) return std::string(version);
-  return Fill(text(QT_TRANSLATE_NOOP("varnok-pedal", "unknown (version code %1)")), {std::to_string(answer->versionCode)});
+  return Fill(text(QT_TRANSLATE_NOOP("varnok-pedal", "unknown (version code %1)")),
+              {std::to_string(answer->versionCode)});
 }
 
 std::string PedalLine(const PedalInfo& p) {
@@ -131,7 +130,8 @@ class Commands {
   }
 
   int PedalWentAway(const PedalInfo& pedal) {
-    err_ << Error(Fill(translate("varnok-pedal", "the pedal at %1 went away (unplugged?)"), {PrintableText(pedal.path)}));
+    err_ << Error(
+        Fill(translate("varnok-pedal", "the pedal at %1 went away (unplugged?)"), {PrintableText(pedal.path)}));
     return kExitNoPedal;
   }
 
@@ -196,8 +196,9 @@ class Commands {
     if (rc == kExitNoPedal) return rc;
     if (o_.json) {
       out_ << "{\n  \"path\": " << JsonQuote(pedal.path) << ",\n  \"serial\": " << JsonQuote(pedal.serial)
-           << ",\n  \"product\": " << JsonQuote(pedal.product) << ",\n  \"firmware\": "
-           << JsonQuote(FirmwareText(first, true)) << ",\n  \"pedals\": " << PedalsArrayJson(entries) << "\n}\n";
+           << ",\n  \"product\": " << JsonQuote(pedal.product)
+           << ",\n  \"firmware\": " << JsonQuote(FirmwareText(first, true))
+           << ",\n  \"pedals\": " << PedalsArrayJson(entries) << "\n}\n";
     } else {
       for (const ProfileEntry& e : entries) {
         out_ << Fill(translate("varnok-pedal", "pedal %1: %2 (%3)"),
@@ -213,8 +214,8 @@ class Commands {
     if (IsStandardStream(o_.file)) {
       text.assign(std::istreambuf_iterator<char>(in_), std::istreambuf_iterator<char>());
       if (!in_.bad()) return true;
-      err_ << Error(Fill(translate("varnok-pedal", "cannot read the profile from the standard input: %1"),
-                         {ErrnoText(errno)}));
+      err_ << Error(
+          Fill(translate("varnok-pedal", "cannot read the profile from the standard input: %1"), {ErrnoText(errno)}));
       return false;
     }
     std::ifstream in(PathFromUtf8(*o_.file), std::ios::binary);
@@ -251,9 +252,9 @@ class Commands {
       const WriteOutcome w = session_.Write(e.pedal - 1, e.bytes);
       if (!w.ok) {
         const std::string system = SystemText(w.nativeError);
-        err_ << Error(Fill(translate("varnok-pedal", "pedal %1: write failed: %2 (%3 of 8 bytes written)"),
-                           {std::to_string(e.pedal), system.empty() ? ErrnoText(w.error) : system,
-                            std::to_string(w.written)}));
+        err_ << Error(
+            Fill(translate("varnok-pedal", "pedal %1: write failed: %2 (%3 of 8 bytes written)"),
+                 {std::to_string(e.pedal), system.empty() ? ErrnoText(w.error) : system, std::to_string(w.written)}));
         if (w.error == EACCES || w.error == EPERM) {
           err_ << Fill(translate("varnok-pedal", "to grant access, %1"), {texts_.accessFix}) << "\n";
           return kExitAccessRefused;

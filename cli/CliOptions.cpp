@@ -65,7 +65,9 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
   o.command = args[0];
   if (o.command != "list" && o.command != "read" && o.command != "write" && o.command != "export" &&
       o.command != "watch") {
-    return Fail(Fill(translate("varnok-pedal", "unknown command \"%1\" (commands: list, read, write, export, watch; try --help)"), {o.command}));
+    return Fail(Fill(
+        translate("varnok-pedal", "unknown command \"%1\" (commands: list, read, write, export, watch; try --help)"),
+        {o.command}));
   }
   if (o.command == "watch") o.count = 1;
   bool endOfOptions = false;
@@ -73,7 +75,9 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
     std::string arg = args[i];
     if (endOfOptions || arg.size() < 2 || arg.compare(0, 2, "--") != 0) {
       if (o.command != "write") return Fail(Fill(translate("varnok-pedal", "unexpected argument \"%1\""), {arg}));
-      if (o.keys) return Fail(translate("varnok-pedal", "more than one key combination given (quote names with blanks: \"Page Up\")"));
+      if (o.keys)
+        return Fail(
+            translate("varnok-pedal", "more than one key combination given (quote names with blanks: \"Page Up\")"));
       o.keys = arg;
       continue;
     }
@@ -86,7 +90,8 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
       inlineValue = arg.substr(eq + 1);
       arg.resize(eq);
     }
-    if (!Allowed(o.command, arg)) return Fail(Fill(translate("varnok-pedal", "option %1 is not known to \"%2\" (try --help)"), {arg, o.command}));
+    if (!Allowed(o.command, arg))
+      return Fail(Fill(translate("varnok-pedal", "option %1 is not known to \"%2\" (try --help)"), {arg, o.command}));
     const bool flag = arg == "--json" || arg == "--verify";
     if (flag) {
       if (inlineValue) return Fail(Fill(translate("varnok-pedal", "option %1 takes no value"), {arg}));
@@ -111,23 +116,30 @@ OptionsResult ParseOptions(const std::vector<std::string>& args) {
       if (value.empty()) return Fail(translate("varnok-pedal", "--file needs a file name"));
       o.file = value;
     } else if (arg == "--timeout") {
-      if (!ParseInt(value, 1, 600000, o.timeoutMs)) return Fail(translate("varnok-pedal", "--timeout must be a number of milliseconds, 1 to 600000"));
+      if (!ParseInt(value, 1, 600000, o.timeoutMs))
+        return Fail(translate("varnok-pedal", "--timeout must be a number of milliseconds, 1 to 600000"));
       o.timeoutGiven = true;
     } else if (arg == "--count") {
       const int high = o.command == "watch" ? 100 : 3;
-      if (!ParseInt(value, 1, high, o.count)) return Fail(Fill(translate("varnok-pedal", "--count must be a number from 1 to %1"), {std::to_string(high)}));
+      if (!ParseInt(value, 1, high, o.count))
+        return Fail(Fill(translate("varnok-pedal", "--count must be a number from 1 to %1"), {std::to_string(high)}));
       o.countGiven = true;
     } else if (arg == "--pedal") {
-      if (!ParseInt(value, 1, 3, o.pedal)) return Fail(translate("varnok-pedal", "--pedal must be 1, 2 or 3 (pedal numbers start at 1)"));
+      if (!ParseInt(value, 1, 3, o.pedal))
+        return Fail(translate("varnok-pedal", "--pedal must be 1, 2 or 3 (pedal numbers start at 1)"));
     }
   }
   if (o.serial && o.path) return Fail(translate("varnok-pedal", "give --serial or --path, not both"));
   if (o.command == "write") {
     if (o.file) {
-      if (o.pedal != 0 || o.keys) return Fail(translate("varnok-pedal", "write --file takes no --pedal and no key combination"));
+      if (o.pedal != 0 || o.keys)
+        return Fail(translate("varnok-pedal", "write --file takes no --pedal and no key combination"));
     } else {
-      if (o.pedal == 0) return Fail(translate("varnok-pedal", "write needs --pedal N (1 to 3) and a key combination, or --file"));
-      if (!o.keys) return Fail(translate("varnok-pedal", "write needs a key combination, e.g. \"Ctrl+Shift+A\" (\"none\" clears the pedal)"));
+      if (o.pedal == 0)
+        return Fail(translate("varnok-pedal", "write needs --pedal N (1 to 3) and a key combination, or --file"));
+      if (!o.keys)
+        return Fail(translate("varnok-pedal",
+                              "write needs a key combination, e.g. \"Ctrl+Shift+A\" (\"none\" clears the pedal)"));
     }
   }
   if (o.command == "watch" && !o.timeoutGiven) o.timeoutMs = 60000;

@@ -3,9 +3,9 @@
 #include <cctype>
 #include <vector>
 
+#include "cli/Messages.h"
 #include "keys/KeyNameTable.h"
 #include "keys/KeyNames.h"
-#include "cli/Messages.h"
 #include "protocol/HexText.h"
 
 namespace cli {
@@ -41,8 +41,10 @@ std::string UnknownNameMessage(std::string_view part) {
                   {std::string(part), std::string(row.name)});
     }
   }
-  return Fill(translate("Profile", "unknown key name \"%1\" (see the key table; names are case-sensitive, e.g. \"Ctrl\", \"Page Up\")"),
-              {std::string(part)});
+  return Fill(
+      translate("Profile",
+                "unknown key name \"%1\" (see the key table; names are case-sensitive, e.g. \"Ctrl\", \"Page Up\")"),
+      {std::string(part)});
 }
 
 }  // namespace
@@ -71,9 +73,9 @@ KeyParseResult ParseKeyCombination(std::string_view text, const keys::KeyNaming&
       }
     }
     if (usage == 0) {
-      result.error = parts[i].empty()
-                         ? Fill(translate("Profile", "empty key name in \"%1\" (a \"+\" too many?)"), {std::string(text)})
-                         : UnknownNameMessage(parts[i]);
+      result.error = parts[i].empty() ? Fill(translate("Profile", "empty key name in \"%1\" (a \"+\" too many?)"),
+                                             {std::string(text)})
+                                      : UnknownNameMessage(parts[i]);
       return result;
     }
     const std::string name = numbered ? keys::UnnamedCodeName(usage) : naming.Name(usage);
@@ -87,7 +89,9 @@ KeyParseResult ParseKeyCombination(std::string_view text, const keys::KeyNaming&
         }
       }
       if (keyCount == 3) {
-        result.error = Fill(translate("Profile", "too many keys: \"%1\" would be the fourth (at most three keys besides modifiers)"), {name});
+        result.error = Fill(
+            translate("Profile", "too many keys: \"%1\" would be the fourth (at most three keys besides modifiers)"),
+            {name});
         return result;
       }
       result.bytes[++keyCount] = static_cast<std::uint8_t>(usage);

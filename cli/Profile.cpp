@@ -8,9 +8,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "cli/Messages.h"
 #include "keys/KeyNameTable.h"
 #include "keys/KeyNaming.h"
-#include "cli/Messages.h"
 
 namespace cli {
 
@@ -173,11 +173,13 @@ bool AllowedInKeySlot(std::uint8_t code, KeySlotRule rule) {
 bool ParseEntry(const Json& item, std::size_t position, int line, KeySlotRule rule, ProfileParseResult& result) {
   const auto Refuse = [&result, line](const std::string& message) { return cli::Refuse(result, message, line); };
   const std::string entryNumber = std::to_string(position + 1);
-  if (!item.is_object()) return Refuse(Fill(translate("Profile", "entry %1 of \"pedals\" is not an object"), {entryNumber}));
+  if (!item.is_object())
+    return Refuse(Fill(translate("Profile", "entry %1 of \"pedals\" is not an object"), {entryNumber}));
   for (const auto& [name, value] : item.items()) {
     if (name != "pedal" && name != "keys" && name != "bytes") {
-      return Refuse(Fill(translate("Profile", "entry %1 of \"pedals\": unknown member %2 (allowed: pedal, keys, bytes)"),
-                         {entryNumber, JsonQuote(name)}));
+      return Refuse(
+          Fill(translate("Profile", "entry %1 of \"pedals\": unknown member %2 (allowed: pedal, keys, bytes)"),
+               {entryNumber, JsonQuote(name)}));
     }
   }
   const auto pedal = item.find("pedal");
@@ -196,20 +198,25 @@ bool ParseEntry(const Json& item, std::size_t position, int line, KeySlotRule ru
   const auto bytesValue = item.find("bytes");
   const bool hasKeys = keysValue != item.end();
   const bool hasBytes = bytesValue != item.end();
-  if (!hasKeys && !hasBytes) return Refuse(Fill(translate("Profile", "pedal %1: needs \"keys\" or \"bytes\""), {pedalNumber}));
-  if (hasKeys && !keysValue->is_string()) return Refuse(Fill(translate("Profile", "pedal %1: \"keys\" must be a string"), {pedalNumber}));
-  if (hasBytes && !bytesValue->is_string()) return Refuse(Fill(translate("Profile", "pedal %1: \"bytes\" must be a string"), {pedalNumber}));
+  if (!hasKeys && !hasBytes)
+    return Refuse(Fill(translate("Profile", "pedal %1: needs \"keys\" or \"bytes\""), {pedalNumber}));
+  if (hasKeys && !keysValue->is_string())
+    return Refuse(Fill(translate("Profile", "pedal %1: \"keys\" must be a string"), {pedalNumber}));
+  if (hasBytes && !bytesValue->is_string())
+    return Refuse(Fill(translate("Profile", "pedal %1: \"bytes\" must be a string"), {pedalNumber}));
   const std::string keys = hasKeys ? keysValue->get<std::string>() : std::string();
   if (hasBytes) {
     const std::string bytes = bytesValue->get<std::string>();
     if (!ParseBytesText(bytes, entry.bytes)) {
-      return Refuse(Fill(translate("Profile", "pedal %1: bad \"bytes\" %2 (expected e.g. \"01-06-00-00\")"), {pedalNumber, JsonQuote(bytes)}));
+      return Refuse(Fill(translate("Profile", "pedal %1: bad \"bytes\" %2 (expected e.g. \"01-06-00-00\")"),
+                         {pedalNumber, JsonQuote(bytes)}));
     }
     if (hasKeys && keys != DisplayText(entry.bytes)) {
       const KeyParseResult parsed = ParseKeyCombination(keys);
       if (!parsed.ok || parsed.bytes != entry.bytes) {
-        return Refuse(Fill(translate("Profile", "pedal %1: \"keys\" %2 and \"bytes\" %3 disagree (edit one and drop the other)"),
-                           {pedalNumber, JsonQuote(keys), JsonQuote(bytes)}));
+        return Refuse(
+            Fill(translate("Profile", "pedal %1: \"keys\" %2 and \"bytes\" %3 disagree (edit one and drop the other)"),
+                 {pedalNumber, JsonQuote(keys), JsonQuote(bytes)}));
       }
     }
   } else {
@@ -219,8 +226,9 @@ bool ParseEntry(const Json& item, std::size_t position, int line, KeySlotRule ru
   }
   for (std::size_t slot = 1; slot < entry.bytes.size(); ++slot) {
     if (!AllowedInKeySlot(entry.bytes[slot], rule)) {
-      return Refuse(Fill(translate("Profile", "pedal %1: key %2 cannot be given to the pedal (it is not in the key table)"),
-                         {pedalNumber, JsonQuote(keys::TableNaming().KeySlotName(entry.bytes[slot]))}));
+      return Refuse(
+          Fill(translate("Profile", "pedal %1: key %2 cannot be given to the pedal (it is not in the key table)"),
+               {pedalNumber, JsonQuote(keys::TableNaming().KeySlotName(entry.bytes[slot]))}));
     }
   }
   result.entries.push_back(entry);
