@@ -1,7 +1,5 @@
 #include "cli/Messages.h"
 
-#include <vector>
-
 namespace cli {
 
 namespace {
@@ -34,12 +32,12 @@ std::string translate(const char* context, const char* source) {
 }
 
 std::string Fill(std::string_view text, std::initializer_list<std::string> args) {
-  const std::vector<std::string> values(args);
+  const std::string* values = args.begin();
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char next = i + 1 < text.size() ? text[i + 1] : '\0';
-    if (text[i] == '%' && next >= '1' && next <= '9' && static_cast<std::size_t>(next - '1') < values.size()) {
+    if (text[i] == '%' && next >= '1' && next <= '9' && static_cast<std::size_t>(next - '1') < args.size()) {
       out += values[static_cast<std::size_t>(next - '1')];
       ++i;
     } else {
