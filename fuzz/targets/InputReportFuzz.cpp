@@ -1,5 +1,6 @@
 // An input report as the HID layer hands it over (report id, then the data
-// bytes): decoding, the answer's display text and the history lines.
+// bytes): decoding, the answer's display text and the history lines; the
+// same bytes as a keystroke of the pedal's keyboard collection.
 // Input layout: byte 0 = report id, the rest = data bytes.
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +12,7 @@
 #include "protocol/AnswerDisplayText.h"
 #include "protocol/HistoryLine.h"
 #include "protocol/PedalAnswer.h"
+#include "protocol/PedalKeystrokes.h"
 
 namespace {
 
@@ -44,6 +46,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto byteAt = [&](std::size_t i) -> std::uint8_t { return i < body.size() ? body[i] : 0; };
   FUZZ_CHECK(answer.modifiers == byteAt(2));
   for (std::size_t k = 0; k < 3; ++k) FUZZ_CHECK(answer.keys[k] == byteAt(3 + k));
+
+  // The same bytes from the pedal's keyboard collection: a press ends with
+  // the next report that holds nothing, and is named like an answer.
+  if (const auto held = protocol::DecodeKeyboardReport(bytes, count)) {
+    protocol::PedalPresses presses;
+    presses.Update(*held, {});
+    const auto press = presses.Update({}, {});
+    FUZZ_CHECK(press.has_value() == held->any());
+    if (press) {
+      FUZZ_CHECK(protocol::KeystrokeOf(*held) == *press);
+      protocol::PedalAnswer typed;
+      const protocol::AssignmentBytes shown = protocol::AssignmentOf(*press);
+      typed.modifiers = shown[0];
+      for (std::size_t k = 0; k < 3; ++k) typed.keys[k] = shown[k + 1];
+      FUZZ_CHECK(protocol::AnswerDisplayText(typed).size() < 256);
+    }
+  }
 
   const std::string text = protocol::AnswerDisplayText(answer);
   FUZZ_CHECK(text.find('\0') == std::string::npos);
