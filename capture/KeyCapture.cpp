@@ -21,20 +21,27 @@ void KeyCapture::SetNaming(keys::KeyNaming naming) {
 
 void KeyCapture::Reset() {
     list_.clear();
+    pressedAt_.clear();
     count_ = 0;
 }
 
-void KeyCapture::Press(const std::string& name) {
-    if (std::find(list_.begin(), list_.end(), name) == list_.end()) list_.push_back(name);
+void KeyCapture::Press(const std::string& name, std::chrono::steady_clock::time_point at) {
+    if (std::find(list_.begin(), list_.end(), name) == list_.end()) {
+        list_.push_back(name);
+        pressedAt_.push_back(at);
+    }
     if (list_.size() <= kMaxKeys) {
         count_ = static_cast<int>(list_.size());
     } else {
-        list_.clear();
-        count_ = 0;
+        Reset();
     }
 }
 
 void KeyCapture::Show() {
+    if (view_.fromPedal) {
+        for (std::size_t i = 0; i < list_.size(); ++i)
+            if (view_.fromPedal(list_[i], pressedAt_[i])) return;
+    }
     for (const std::string& name : list_) {
         if (!keys::PedalCanHold(naming_.Usage(name))) {
             if (view_.refuse) view_.refuse(name);
@@ -62,6 +69,7 @@ void KeyCapture::Release(std::string_view name) {
 
     const auto it = std::find(list_.begin(), list_.end(), name);
     if (it == list_.end()) return;  // CaptureCount keeps its value
+    pressedAt_.erase(pressedAt_.begin() + (it - list_.begin()));
     list_.erase(it);
     count_ = 0;
 }

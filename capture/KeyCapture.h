@@ -4,6 +4,7 @@
 // callbacks.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -26,6 +27,10 @@ struct CaptureView {
     // be given, named here ("F13"); the window words the refusal. The key
     // edit box and the row keep what they had.
     std::function<void(const std::string&)> refuse;
+    // True when the key `name`, pressed at `pressedAt`, was typed by the
+    // pedal itself: a combination holding such a key is not shown, so that
+    // trying the pedal does not bring its old keys back into the box.
+    std::function<bool(const std::string& name, std::chrono::steady_clock::time_point pressedAt)> fromPedal;
 };
 
 class KeyCapture {
@@ -52,7 +57,8 @@ public:
     // The press and release rules for one key name. A key's name is its
     // position named by Naming(), or, for a key with no position the pedal
     // holds, the key data's own name ("F13").
-    void Press(const std::string& name);
+    void Press(const std::string& name,
+               std::chrono::steady_clock::time_point at = std::chrono::steady_clock::now());
     void Release(std::string_view name);
 
     // Handles one hook message. Returns false when `message` is none of the
@@ -69,6 +75,7 @@ private:
     CaptureView view_;
     keys::KeyNaming naming_;
     std::vector<std::string> list_;
+    std::vector<std::chrono::steady_clock::time_point> pressedAt_;   // one per list_ entry
     int count_ = 0;
 };
 

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "keys/KeyNames.h"
+
 namespace capture {
 namespace {
 
@@ -91,6 +93,10 @@ std::string KeyDataName(std::uint32_t keyData) {
     char generic[16];
     std::snprintf(generic, sizeof generic, extended ? "Key E0 %02X" : "Key %02X", code);
     return generic;
+}
+
+int KeyDataUsage(std::uint32_t keyData) {
+    return keys::UsageNumber(KeyDataName(keyData));
 }
 
 int KeyNameText(std::uint32_t keyData, char* buffer, int size) {

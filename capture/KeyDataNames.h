@@ -18,6 +18,10 @@ namespace capture {
 // Name for the key data in `keyData`; never empty.
 std::string KeyDataName(std::uint32_t keyData);
 
+// The usage of the key's position (a KeyNameTable number); 0 for a key
+// without one.
+int KeyDataUsage(std::uint32_t keyData);
+
 // Copies the name into `buffer` of `size` characters the way the platform's
 // key-name lookup does: at most size - 1 characters, then a zero. Returns the
 // number of characters copied; 0 when `size` is 0.

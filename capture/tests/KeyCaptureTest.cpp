@@ -40,6 +40,7 @@ protected:
             },
             [this](const std::string& text) { edit1_.push_back(text); },
             [this](const std::string& reason) { refused_.push_back(reason); },
+            nullptr,
         });
     }
 
@@ -183,6 +184,25 @@ TEST_F(Capture, OnlyKeysThePedalCanHoldAreShown) {
     }
 }
 
+TEST_F(Capture, ACombinationWithAKeyThePedalTypedIsNotShown) {
+    // The pedal typed B; whatever else is held, a combination with that
+    // press of B is the pedal's, and the box keeps what it had.
+    std::vector<std::string> asked;
+    capture::CaptureView view;
+    view.setKeyEditText = [this](const std::string& text) { keyEdit_.push_back(text); };
+    view.fromPedal = [&asked](const std::string& name, std::chrono::steady_clock::time_point) {
+        asked.push_back(name);
+        return name == "B";
+    };
+    capture_.SetView(view);
+    for (const auto& keys : {std::vector{kShift, kB}, std::vector{kB}, std::vector{kCtrl, kA}}) {
+        for (unsigned key : keys) Key(Down(key));
+        for (unsigned key : keys) Key(Up(key));
+    }
+    EXPECT_EQ(keyEdit_, Names{"Ctrl+A"});
+    EXPECT_EQ(asked, (Names{"Shift", "B", "B", "Ctrl", "A"}));
+}
+
 TEST_F(Capture, KeysAreNamedInTheLayoutAndEnteredByPosition) {
     capture_.SetNaming(keys::KeyNaming(keys::testing::GermanLetters()));
     Key(Down(kCtrl));
@@ -210,6 +230,7 @@ TEST_F(Capture, KeysHeldAcrossALayoutChangeAreRenamed) {
 TEST_F(Capture, AFailingWindowCallbackEndsTheHandlingSilently) {
     capture_.SetView({[](const std::string&) { throw std::runtime_error("widget gone"); },
                       [this](const std::string& text) { edit1_.push_back(text); },
+                      {},
                       {}});
     Key(Down(kCtrl));
     EXPECT_NO_THROW(Key(Up(kCtrl)));

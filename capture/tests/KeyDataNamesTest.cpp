@@ -68,6 +68,7 @@ TEST(KeyDataNames, EveryVocabularyKeyGetsExactlyItsName) {
         covered.insert(key.name);
         EXPECT_EQ(capture::KeyDataName(KeyData(key.scan, key.extended)), key.name)
             << std::hex << key.scan << (key.extended ? " extended" : "");
+        EXPECT_EQ(capture::KeyDataUsage(KeyData(key.scan, key.extended)), keys::UsageNumber(key.name));
         // As the hook sends it: repeat count 1, and release bits on release.
         const std::uint32_t press = KeyData(key.scan, key.extended) | 1u;
         EXPECT_EQ(capture::KeyNameForMessage(press), key.name);

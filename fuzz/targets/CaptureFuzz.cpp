@@ -91,7 +91,7 @@ struct Window {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   static const std::vector<std::string> names = Names();
   Window w;
-  w.capture.SetView(capture::CaptureView{[&w](const std::string& text) { w.Entry(text); }, nullptr});
+  w.capture.SetView(capture::CaptureView{[&w](const std::string& text) { w.Entry(text); }, nullptr, nullptr, nullptr});
 
   for (std::size_t i = 0; i + 1 < size; i += 2) {
     const std::uint8_t op = data[i];
