@@ -33,6 +33,7 @@
 #include "keys/KeyNaming.h"
 #include "protocol/ExchangeQueue.h"
 #include "protocol/PedalConfigTable.h"
+#include "protocol/PedalKeystrokes.h"
 #include "protocol/PedalReport.h"
 #include "protocol/ReadBackCheck.h"
 #include "protocol/RowStates.h"
@@ -58,6 +59,7 @@ class HookMessageFilter;
 class KeyboardLayoutWatch;
 class MainThreadWakeup;
 class MessageSink;
+class PedalKeyboardInput;
 class ProfileSystemMenu;
 class ReportPacer;
 class TTabControl;
@@ -93,6 +95,9 @@ public:
     QLabel* CaptureOffSign;
     // Why the last combination was not taken (a key the pedal cannot hold).
     QLabel* KeyRefusedSign;
+    // Which pedal was just pressed and what it typed; for a while, in the
+    // place of the capture-off sign.
+    QLabel* PedalPressedSign;
     QFrame* RzSeparator1;
     QLabel* RzLabel2;
     QSpinBox* RzSpinEdit1;
@@ -187,6 +192,15 @@ public:
     void RzEdit1Change();
     // One message of the hook library, delivered by the native event filter.
     void OnHookMessage(std::uint32_t message, std::uint32_t wParam, std::uint32_t lParam);
+    // The keys the pedal's keyboard collection holds now, after each of its
+    // keystrokes. At the end of a press the window says which pedal typed it
+    // and selects that pedal's tab.
+    void PedalKeysHeld(const protocol::HeldKeys& held);
+    // How near a key-down reaching the capture must come to the pedal's own
+    // press of that key to be taken for the pedal's.
+    static const std::chrono::milliseconds kPedalKeyPairing;
+    // How long the pedal's sign stays.
+    static const std::chrono::milliseconds kPedalSignTime;
 
     // --- Profiles: the assignments in a file ---------------------------------
     // Chooses the file to open (`save` false) or to save to, starting in
@@ -347,6 +361,16 @@ private:
     // shown (a box inside a scan would hold back every device change).
     void WarnLater(const QString& text);
     void ShowWarnings();
+    // Live pedal test.
+    void StartPedalKeyboardInput();
+    // A report of a checked-out pedal keyboard collection.
+    void PedalKeyboardReport(hid::THidDevice* device, const std::uint8_t* data, std::uint16_t size);
+    bool IsPedalKeyboardOf(hid::THidDevice* keyboard, hid::THidDevice* pedal) const;
+    void ShowPedalPress(const protocol::Keystroke& keystroke);
+    // The pedal's sign goes; the capture-off sign comes back if due.
+    void HidePedalPress();
+    // The capture's key `name`, pressed at `at`, is the pedal's own.
+    bool TypedByPedal(const std::string& name, std::chrono::steady_clock::time_point at) const;
     // Profiles.
     void ConnectProfileHandlers();
     void ApplyProfile(const std::vector<cli::ProfileEntry>& entries, int count);
@@ -384,6 +408,16 @@ private:
     std::vector<QWidget*> heldControls_;
     // Checked out by the fallback filter; attached to no DevListBox entry.
     hid::THidDevice* fallbackDevice_ = nullptr;
+    // The pedals' keyboard collections, checked out where the controller
+    // reads them; given back with the pedals.
+    std::vector<hid::THidDevice*> pedalKeyboards_;
+    // Raw Input where the platform delivers the pedal's keys that way.
+    std::unique_ptr<PedalKeyboardInput> pedalKeyboardInput_;
+    protocol::PedalPresses pedalPresses_;
+    QTimer* pedalSignTimer_ = nullptr;
+    // What each pedal of CurrentDevice answered it holds, by row; a press is
+    // told by these, not by the table, which may hold unwritten changes.
+    std::array<std::optional<protocol::AssignmentBytes>, protocol::PedalConfigTable::kRowCount> pedalHolds_{};
     // Pedals the access warning was shown for, by device instance; an entry
     // goes when its device is no longer present.
     std::set<hid::platform::DeviceInstanceId> accessWarned_;

@@ -88,6 +88,7 @@ void TMainForm::ShowKeyRefused(const std::string& key)
 {
     // The key edit box and the row keep what they had.
     KeyRefusedSign->setText(tr("%1 cannot be given to the pedal").arg(QString::fromStdString(key)));
+    PedalPressedSign->hide();
     KeyRefusedSign->show();
 }
 
@@ -147,7 +148,11 @@ void TMainForm::UpdateCaptureSign()
         CaptureOffSign->setText(tr("Keys are not taken until the write-in ends."));
         CaptureOffSign->setToolTip(QString());
     }
-    CaptureOffSign->setVisible(!reason.isEmpty() || waiting);
+    // A write-in's sign replaces the pedal's; a standing reason waits for
+    // the pedal's sign to go.
+    if (waiting)
+        PedalPressedSign->hide();
+    CaptureOffSign->setVisible((!reason.isEmpty() || waiting) && !PedalPressedSign->isVisibleTo(RzTabControl1));
     ListeningSign->setVisible(listening && !waiting);
 }
 

@@ -14,6 +14,7 @@
 #include "app/AccessAdvice.h"
 #include "app/DeviceListItem.h"
 #include "app/MainForm.h"
+#include "app/PedalKeyboardInput.h"
 #include "app/PedalIdentity.h"
 #include "app/ProgramRestart.h"
 #include "app/TabControl.h"
@@ -37,7 +38,16 @@ bool TMainForm::HidCtlEnumerate(hid::THidDevice* HidDev, std::int32_t Idx)
 {
     // Only pedals are checked out: other HID devices stay with the
     // controller, and their reports never reach the answer decoding.
-    if (HidDev == nullptr || !IsListedPedal(*HidDev))
+    if (HidDev == nullptr)
+        return true;
+    // The pedal's keyboard collection: read for the live pedal test.
+    if (PedalKeyboardInput::ReadThroughController() && IsPedalKeyboard(*HidDev)) {
+        hid::THidDevice* keyboard = nullptr;
+        if (HidCtl.CheckOutAt(keyboard, Idx))
+            pedalKeyboards_.push_back(keyboard);
+        return true;
+    }
+    if (!IsListedPedal(*HidDev))
         return true;
     hid::THidDevice* device = nullptr;
     HidCtl.CheckOutAt(device, Idx);   // starts the pedal's reader
@@ -60,6 +70,9 @@ void TMainForm::ReleaseDevices()
         AttachDevice(entry, nullptr);
     }
     owned.push_back(std::exchange(fallbackDevice_, nullptr));
+    owned.insert(owned.end(), pedalKeyboards_.begin(), pedalKeyboards_.end());
+    pedalKeyboards_.clear();
+    pedalPresses_.Clear();
     for (hid::THidDevice* device : owned)
         GiveBack(device);
     DevListBox->clear();

@@ -106,11 +106,17 @@ void TMainForm::CarryOverReadOut(hid::platform::DeviceInstanceId pedal, std::vec
 void TMainForm::ForgetRows()
 {
     rowStates_.Reset();
+    pedalHolds_.fill(std::nullopt);
+    HidePedalPress();
 }
 
 void TMainForm::HidCtlDeviceData(hid::THidDevice* HidDev, std::uint8_t ReportID,
                                  const std::uint8_t* Data, std::uint16_t Size)
 {
+    if (std::find(pedalKeyboards_.begin(), pedalKeyboards_.end(), HidDev) != pedalKeyboards_.end()) {
+        PedalKeyboardReport(HidDev, Data, Size);
+        return;
+    }
     const protocol::PedalAnswer answer = protocol::DecodeInputReport(ReportID, Data, Size);
     // Only logged: an answer for a pedal the table has no row for, one from
     // a device other than the pedal read-outs address (a late answer of the
@@ -129,6 +135,8 @@ void TMainForm::HidCtlDeviceData(hid::THidDevice* HidDev, std::uint8_t ReportID,
                 RzLabel5->setText(
                     QString::fromLatin1(version.data(), static_cast<qsizetype>(version.size())));
             protocol::StoreAnswer(PedalConfigTable, answer, naming_);
+            pedalHolds_[answer.pedalIndex] =
+                protocol::AssignmentBytes{answer.modifiers, answer.keys[0], answer.keys[1], answer.keys[2]};
             Edit2->setText(QString::fromStdString(PedalConfigTable.JoinedCodeText(answer.pedalIndex)));
             // The selected pedal's text, whichever pedal answered; setting the
             // key edit box runs its change handler.

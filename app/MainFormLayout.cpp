@@ -18,6 +18,7 @@
 #include "app/KeyboardLayoutWatch.h"
 #include "app/LineHeightDelegate.h"
 #include "app/MainForm.h"
+#include "app/PedalKeyboardInput.h"
 #include "app/MainThreadWakeup.h"
 #include "app/MessageBoxSink.h"
 #include "app/PedalNames.h"
@@ -207,6 +208,10 @@ void TMainForm::BuildKeyTabs()
     // Where the capture-off sign would be: a refusal needs capture on.
     KeyRefusedSign = MakeLabel(RzTabControl1, "KeyRefusedSign", 48, 58, 353, 20, QString());
     KeyRefusedSign->setPalette(signs);
+    PedalPressedSign = MakeLabel(RzTabControl1, "PedalPressedSign", 48, 58, 353, 20, QString());
+    signs.setColor(QPalette::WindowText, kListeningColour);
+    PedalPressedSign->setPalette(signs);
+    PedalPressedSign->hide();
     ListeningSign->hide();
     CaptureOffSign->hide();
     KeyRefusedSign->hide();

@@ -43,6 +43,7 @@ void TMainForm::FormCreate()
         [this](const std::string& text) { ShowCapturedCombination(text); },
         [this](const std::string& text) { Edit1->setText(QString::fromStdString(text)); },
         [this](const std::string& key) { ShowKeyRefused(key); },
+        [this](const std::string& name, std::chrono::steady_clock::time_point at) { return TypedByPedal(name, at); },
     });
     Capture->SetNaming(naming_);
 
@@ -83,6 +84,7 @@ void TMainForm::RunFormCreate()
     CheckCaptureAvailable();
     // The native window exists from FormCreate on.
     profileMenu_ = ProfileSystemMenu::Install(*this);
+    StartPedalKeyboardInput();
     layoutWatch_ = KeyboardLayoutWatch::Start(
         *this, [this](keys::KeyNaming naming) { SetKeyNaming(std::move(naming)); });
 }

@@ -6,6 +6,9 @@
 namespace app {
 namespace {
 
+constexpr std::uint16_t kGenericDesktopPage = 0x01;
+constexpr std::uint16_t kKeyboardUsage = 0x06;
+
 bool HasPedalIds(const hid::THidDevice& device)
 {
     return device.VendorID() == kPedalVendorId && device.ProductID() == kPedalProductId;
@@ -29,6 +32,15 @@ bool IsFallbackPedal(hid::THidDevice* device)
     hid::platform::HIDP_CAPS caps;
     device->ReadCaps(caps);
     return caps.InputReportByteLength == kPedalReportLength;
+}
+
+bool IsPedalKeyboard(hid::THidDevice& device)
+{
+    if (!HasPedalIds(device))
+        return false;
+    hid::platform::HIDP_CAPS caps;
+    device.ReadCaps(caps);
+    return caps.UsagePage == kGenericDesktopPage && caps.Usage == kKeyboardUsage;
 }
 
 QString PedalDescription(const std::u16string& product, const std::u16string& serial)

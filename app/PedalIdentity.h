@@ -27,6 +27,10 @@ bool IsListedPedal(hid::THidDevice& device);
 // takes it.
 bool IsFallbackPedal(hid::THidDevice* device);
 
+// The pedal's own keyboard collection, which types its assignments: the
+// ids, then the generic desktop keyboard usage.
+bool IsPedalKeyboard(hid::THidDevice& device);
+
 // The product string, then " (SN:<serial>)" when the serial is not empty.
 QString PedalDescription(const std::u16string& product, const std::u16string& serial);
 

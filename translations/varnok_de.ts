@@ -572,6 +572,22 @@ nicht nutzbar: %2</translation>
         <source>another program holds the keyboard; click into the key box to try again</source>
         <translation>ein anderes Programm belegt die Tastatur; klicken Sie zum erneuten Versuch in das Tastenfeld</translation>
     </message>
+    <message>
+        <source>Pedal %1: %2</source>
+        <translation>Pedal %1: %2</translation>
+    </message>
+    <message>
+        <source>Pedals %1 and %2 type the same, %3: which one cannot be told</source>
+        <translation>Die Pedale %1 und %2 tippen dasselbe, %3: welches es war, lässt sich nicht sagen</translation>
+    </message>
+    <message>
+        <source>A pedal typed %1, which no pedal read out holds</source>
+        <translation>Ein Pedal tippte %1, was kein ausgelesenes Pedal hält</translation>
+    </message>
+    <message>
+        <source>A pedal typed %1: read out to tell which one</source>
+        <translation>Ein Pedal tippte %1: auslesen, um zu sehen, welches</translation>
+    </message>
 </context>
 <context>
     <name>varnok-pedal</name>

@@ -572,6 +572,22 @@ not usable: %2</source>
         <source>another program holds the keyboard; click into the key box to try again</source>
         <translation>另一个程序占用了键盘；请点击按键框重试</translation>
     </message>
+    <message>
+        <source>Pedal %1: %2</source>
+        <translation>踏板 %1: %2</translation>
+    </message>
+    <message>
+        <source>Pedals %1 and %2 type the same, %3: which one cannot be told</source>
+        <translation>踏板 %1 和 %2 输入相同的 %3：无法分辨是哪一个</translation>
+    </message>
+    <message>
+        <source>A pedal typed %1, which no pedal read out holds</source>
+        <translation>某个踏板输入了 %1，读出的踏板中没有一个设为此键</translation>
+    </message>
+    <message>
+        <source>A pedal typed %1: read out to tell which one</source>
+        <translation>某个踏板输入了 %1：读出后才能分辨是哪一个</translation>
+    </message>
 </context>
 <context>
     <name>varnok-pedal</name>
