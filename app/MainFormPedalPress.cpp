@@ -85,7 +85,7 @@ void TMainForm::ShowPedalPress(const protocol::Keystroke& keystroke)
     } else {
         // Every pedal of the device, read out or not: one beyond the count
         // may be the one pressed.
-        const int pedalsOnDevice = RzSpinEdit1->maximum();
+        const auto pedalsOnDevice = std::min<std::size_t>(RzSpinEdit1->maximum(), pedalHolds_.size());
         const bool allKnown = std::all_of(pedalHolds_.begin(), pedalHolds_.begin() + pedalsOnDevice,
                                           [](const auto& holds) { return holds.has_value(); });
         text = allKnown ? tr("A pedal typed %1, which no pedal read out holds").arg(typed)

@@ -1,8 +1,9 @@
 // The pedal's keystrokes on Windows: the system opens keyboard collections
 // exclusively, so the window registers for the keyboards' Raw Input (usage
 // page 1, usage 6, also while in the background) and keeps the events of
-// the devices with the pedal's ids. Each make or break code becomes the
-// key's usage; the keys held per device go to the window after each event.
+// the devices with the pedal's ids (asked again when a device comes or
+// goes). Each make or break code becomes the key's usage; the keys held
+// per device go to the window after each event.
 // Registering takes nothing away from other windows: WM_KEYDOWN and the
 // keyboard hook still see every key.
 #include "app/PedalKeyboardInput.h"
@@ -67,7 +68,16 @@ public:
         if (eventType != "windows_generic_MSG" || message == nullptr)
             return false;
         const auto* msg = static_cast<const MSG*>(message);
-        if (msg->message != WM_INPUT || msg->hwnd != window_)
+        if (msg->hwnd != window_)
+            return false;
+        if (msg->message == WM_INPUT_DEVICE_CHANGE) {
+            // A handle may come back for another device: ask again.
+            const auto device = reinterpret_cast<HANDLE>(msg->lParam);
+            pedal_.erase(device);
+            heldBy_.erase(device);
+            return false;
+        }
+        if (msg->message != WM_INPUT)
             return false;
         RAWINPUT input{};
         UINT size = sizeof input;
@@ -111,7 +121,7 @@ private:
 std::unique_ptr<PedalKeyboardInput> PedalKeyboardInput::Install(QWidget& window, HeldHandler held)
 {
     const auto hwnd = reinterpret_cast<HWND>(window.winId());
-    RAWINPUTDEVICE device{kGenericDesktopPage, kKeyboardUsage, RIDEV_INPUTSINK, hwnd};
+    RAWINPUTDEVICE device{kGenericDesktopPage, kKeyboardUsage, RIDEV_INPUTSINK | RIDEV_DEVNOTIFY, hwnd};
     if (!RegisterRawInputDevices(&device, 1, sizeof device))
         return nullptr;
     return std::make_unique<RawInputKeyboards>(hwnd, std::move(held));
