@@ -10,6 +10,7 @@
 #include <cstring>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace e2e {
@@ -154,15 +155,53 @@ public:
         return focus;
     }
 
-    void Click(int x, int y)
+    // Button 1 is the left button, 3 the right one.
+    void Click(int x, int y, std::uint8_t button = 1)
     {
         xcb_test_fake_input(connection_, XCB_MOTION_NOTIFY, 0, XCB_CURRENT_TIME, root_, static_cast<std::int16_t>(x),
                             static_cast<std::int16_t>(y), 0);
         Sync();
-        xcb_test_fake_input(connection_, XCB_BUTTON_PRESS, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        xcb_test_fake_input(connection_, XCB_BUTTON_PRESS, button, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
         Sync();
-        xcb_test_fake_input(connection_, XCB_BUTTON_RELEASE, 1, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
+        xcb_test_fake_input(connection_, XCB_BUTTON_RELEASE, button, XCB_CURRENT_TIME, XCB_NONE, 0, 0, 0);
         Sync();
+    }
+
+    // Types `text` on the server's US layout: letters, digits, "/", ".",
+    // "-" and "_"; false (nothing typed) for any other character.
+    bool Type(const std::string& text)
+    {
+        static constexpr char kRows[][11] = {"1234567890", "qwertyuiop", "asdfghjkl", "zxcvbnm"};
+        static constexpr std::uint8_t kRowStart[] = {10, 24, 38, 52};
+        std::vector<std::pair<std::uint8_t, bool>> strokes;   // keycode, shifted
+        for (char c : text) {
+            const bool upper = c >= 'A' && c <= 'Z';
+            const char lower = upper ? static_cast<char>(c - 'A' + 'a') : c;
+            std::optional<std::pair<std::uint8_t, bool>> stroke;
+            for (std::size_t row = 0; row < 4 && !stroke; ++row)
+                if (const char* at = std::strchr(kRows[row], lower); at != nullptr && lower != '\0')
+                    stroke = {static_cast<std::uint8_t>(kRowStart[row] + (at - kRows[row])), upper};
+            if (c == '/')
+                stroke = {61, false};
+            else if (c == '.')
+                stroke = {60, false};
+            else if (c == '-')
+                stroke = {20, false};
+            else if (c == '_')
+                stroke = {20, true};
+            if (!stroke)
+                return false;
+            strokes.push_back(*stroke);
+        }
+        for (const auto& [keycode, shifted] : strokes) {
+            if (shifted)
+                Key(kShiftL, true);
+            Key(keycode, true);
+            Key(keycode, false);
+            if (shifted)
+                Key(kShiftL, false);
+        }
+        return true;
     }
 
     // What a window manager sends when the user clicks the close button.
