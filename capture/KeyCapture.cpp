@@ -10,6 +10,8 @@ namespace capture {
 namespace {
 
 constexpr std::size_t kMaxKeys = 3;
+constexpr int kTabUsage = 0x2B;
+constexpr int kLeftShiftUsage = 0xE1, kRightShiftUsage = 0xE5;
 
 }  // namespace
 
@@ -37,11 +39,24 @@ void KeyCapture::Press(const std::string& name, std::chrono::steady_clock::time_
     }
 }
 
+bool KeyCapture::MovesTheFocus() const {
+    bool tab = false;
+    for (const std::string& name : list_) {
+        const int usage = naming_.Usage(name);
+        if (usage == kTabUsage)
+            tab = true;
+        else if (usage != kLeftShiftUsage && usage != kRightShiftUsage)
+            return false;
+    }
+    return tab;
+}
+
 void KeyCapture::Show() {
     if (view_.fromPedal) {
         for (std::size_t i = 0; i < list_.size(); ++i)
             if (view_.fromPedal(list_[i], pressedAt_[i])) return;
     }
+    if (MovesTheFocus()) return;
     for (const std::string& name : list_) {
         if (!keys::PedalCanHold(naming_.Usage(name))) {
             if (view_.refuse) view_.refuse(name);

@@ -71,6 +71,9 @@ private:
     void HandleNamedKey(const std::string& name, std::uint32_t wParam);
     std::string NameOf(std::uint32_t lParam) const;
     void Show();
+    // Tab or Shift+Tab: the box hands the focus on, and the hook's reports
+    // of the keys may come before the focus has moved. No combination.
+    bool MovesTheFocus() const;
 
     CaptureView view_;
     keys::KeyNaming naming_;

@@ -203,6 +203,16 @@ TEST_F(Capture, ACombinationWithAKeyThePedalTypedIsNotShown) {
     EXPECT_EQ(asked, (Names{"Shift", "B", "B", "Ctrl", "A"}));
 }
 
+TEST_F(Capture, TabAndShiftTabMoveTheFocusAndAreNoCombination) {
+    // Their reports may come before the focus has left the box.
+    constexpr unsigned kTab = 0x0F;
+    for (const auto& keys : {std::vector{kTab}, std::vector{kShift, kTab}, std::vector{kCtrl, kTab}}) {
+        for (unsigned key : keys) Key(Down(key));
+        for (unsigned key : keys) Key(Up(key));
+    }
+    EXPECT_EQ(keyEdit_, Names{"Ctrl+Tab"});
+}
+
 TEST_F(Capture, KeysAreNamedInTheLayoutAndEnteredByPosition) {
     capture_.SetNaming(keys::KeyNaming(keys::testing::GermanLetters()));
     Key(Down(kCtrl));
