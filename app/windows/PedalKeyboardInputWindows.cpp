@@ -116,10 +116,21 @@ private:
     std::map<HANDLE, protocol::HeldKeys> heldBy_;
 };
 
+// Wine lists a HID keyboard collection for Raw Input, but sends the X
+// server's keys in its name and never its own reports: every key typed
+// would count as the pedal's.
+bool UnderWine()
+{
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 }  // namespace
 
 std::unique_ptr<PedalKeyboardInput> PedalKeyboardInput::Install(QWidget& window, HeldHandler held)
 {
+    if (UnderWine())
+        return nullptr;
     const auto hwnd = reinterpret_cast<HWND>(window.winId());
     RAWINPUTDEVICE device{kGenericDesktopPage, kKeyboardUsage, RIDEV_INPUTSINK | RIDEV_DEVNOTIFY, hwnd};
     if (!RegisterRawInputDevices(&device, 1, sizeof device))

@@ -9,6 +9,9 @@
 //   window-probe DESKTOP gone TITLE      waits until no visible window has TITLE
 //   window-probe DESKTOP close TITLE     asks the window to close (WM_CLOSE)
 //   window-probe DESKTOP clipboard       the clipboard's text (UTF-8)
+//   window-probe DESKTOP rawinput SECONDS run in DESKTOP: the keyboards' Raw Input for SECONDS, through
+//                                        a window of its own: "device TYPE NAME" for each device, then
+//                                        "keyboard NAME make M flags F" / "hid NAME BYTES" per event
 //
 // TITLE is matched exactly.
 #include <windows.h>
@@ -17,6 +20,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -97,6 +101,67 @@ int Clipboard() {
     return data != nullptr ? 0 : 1;
 }
 
+std::string DeviceName(HANDLE device) {
+    UINT length = 0;
+    if (GetRawInputDeviceInfoW(device, RIDI_DEVICENAME, nullptr, &length) != 0 || length == 0) return "?";
+    std::wstring name(length, L'\0');
+    if (GetRawInputDeviceInfoW(device, RIDI_DEVICENAME, name.data(), &length) == static_cast<UINT>(-1)) return "?";
+    return Utf8(name.c_str());
+}
+
+LRESULT CALLBACK RawInputWindow(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_INPUT) return DefWindowProcW(window, message, wParam, lParam);
+    UINT size = 0;
+    GetRawInputData(reinterpret_cast<HRAWINPUT>(lParam), RID_INPUT, nullptr, &size, sizeof(RAWINPUTHEADER));
+    std::string buffer(size, '\0');
+    if (size == 0 || GetRawInputData(reinterpret_cast<HRAWINPUT>(lParam), RID_INPUT, buffer.data(), &size,
+                                     sizeof(RAWINPUTHEADER)) != size)
+        return DefWindowProcW(window, message, wParam, lParam);
+    const auto* input = reinterpret_cast<const RAWINPUT*>(buffer.data());
+    const std::string name = DeviceName(input->header.hDevice);
+    if (input->header.dwType == RIM_TYPEKEYBOARD) {
+        std::printf("keyboard %s make %u flags %u\n", name.c_str(), input->data.keyboard.MakeCode,
+                    input->data.keyboard.Flags);
+    } else if (input->header.dwType == RIM_TYPEHID) {
+        std::printf("hid %s", name.c_str());
+        const RAWHID& hid = input->data.hid;
+        for (DWORD i = 0; i < hid.dwSizeHid * hid.dwCount; ++i) std::printf(" %02x", hid.bRawData[i]);
+        std::printf("\n");
+    }
+    std::fflush(stdout);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int RawInput(int seconds) {
+    UINT count = 0;
+    GetRawInputDeviceList(nullptr, &count, sizeof(RAWINPUTDEVICELIST));
+    std::vector<RAWINPUTDEVICELIST> devices(count);
+    if (count > 0 && GetRawInputDeviceList(devices.data(), &count, sizeof(RAWINPUTDEVICELIST)) != static_cast<UINT>(-1))
+        for (UINT i = 0; i < count; ++i)
+            std::printf("device %lu %s\n", devices[i].dwType, DeviceName(devices[i].hDevice).c_str());
+    WNDCLASSW type{};
+    type.lpfnWndProc = &RawInputWindow;
+    type.hInstance = GetModuleHandleW(nullptr);
+    type.lpszClassName = L"RawInputProbe";
+    RegisterClassW(&type);
+    HWND window = CreateWindowW(L"RawInputProbe", L"raw input probe", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                                nullptr, type.hInstance, nullptr);
+    RAWINPUTDEVICE keyboards{0x01, 0x06, RIDEV_INPUTSINK, window};
+    if (window == nullptr || !RegisterRawInputDevices(&keyboards, 1, sizeof keyboards)) {
+        std::printf("register failed %lu\n", GetLastError());
+        return 1;
+    }
+    std::printf("listening\n");
+    std::fflush(stdout);
+    const DWORD end = GetTickCount() + static_cast<DWORD>(seconds) * 1000;
+    MSG message;
+    while (GetTickCount() < end) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main() {
@@ -106,6 +171,8 @@ int main() {
         std::fputs("usage: window-probe DESKTOP geometry|wait|gone|close TITLE | clipboard\n", stderr);
         return 2;
     }
+    // Run inside that desktop: its window needs no other.
+    if (std::wstring(args[2]) == L"rawinput" && count >= 4) return RawInput(_wtoi(args[3]));
     // The windows of that desktop (made by the program's start, which may
     // still be under way); this thread has none of its own yet.
     HDESK desktop = nullptr;

@@ -49,8 +49,10 @@ void WineStackTest::TearDown() {
   WineStack::instance->pedals().clear();
 }
 
-FakeHidDevice& WineStackTest::PlugPedal(sim::PedalFirmware& firmware) {
-  FakeHidDevice& device = WineStack::instance->bed().Plug(FakePedal::Description(firmware));
+FakeHidDevice& WineStackTest::PlugPedal(sim::PedalFirmware& firmware, const std::vector<std::uint8_t>& descriptor) {
+  FakeDeviceDescription description = FakePedal::Description(firmware);
+  if (!descriptor.empty()) description.reportDescriptor = descriptor;
+  FakeHidDevice& device = WineStack::instance->bed().Plug(description);
   WineStack::instance->pedals().push_back(std::make_unique<FakePedal>(device, firmware));
   plugged_.push_back(&device);
   return device;

@@ -65,7 +65,9 @@ class WineStackTest : public ::testing::Test {
  protected:
   void TearDown() override;
 
-  FakeHidDevice& PlugPedal(sim::PedalFirmware& firmware);
+  // A pedal answering with `firmware`; `descriptor` replaces the
+  // configuration collection's own (a composite pedal's, say).
+  FakeHidDevice& PlugPedal(sim::PedalFirmware& firmware, const std::vector<std::uint8_t>& descriptor = {});
   FakeHidDevice& PlugKeyboard();
   // Unplugs `device` and waits until wine has let go of it.
   void Unplug(FakeHidDevice& device);

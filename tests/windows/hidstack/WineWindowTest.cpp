@@ -5,10 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 
 #include "WineStack.h"
+#include "hid/platform/descriptor/tests/KnownDescriptors.h"
 
 namespace wine_hidstack {
 namespace {
@@ -23,6 +26,11 @@ constexpr int kKeyBoxX = 8 + 136 + 88, kKeyBoxY = 120 + 80 + 12;
 constexpr int kWriteInX = 224 + 44, kWriteInY = 288 + 16;
 // The pedal count's text (spin edit at 128,288, 49x26).
 constexpr int kPedalCountX = 128 + 15, kPedalCountY = 288 + 13;
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
 
 bool IsReadRequest(const FakeHidDevice::Report& r) { return r.size() >= 2 && r[0] == 0x02 && r[1] == 0x01; }
 bool IsWriteReport(const FakeHidDevice::Report& r) { return r.size() >= 2 && r[0] == 0x02 && r[1] == 0x02; }
@@ -111,6 +119,24 @@ class WineWindowTest : public WineStackTest {
     return text;
   }
 
+  // Ctrl+A typed into the key box and written in; the text of the box
+  // "Write in". Until the hook is on when the keys come, each try ends in a
+  // write-in.
+  std::string CaptureCtrlAAndWriteIn(const FakeHidDevice& pedal, const sim::PedalFirmware& firmware) {
+    std::string box;
+    for (int attempt = 0; attempt < 5 && firmware.GetSlot(0) != sim::PedalFirmware::Slot{0x01, 0x04, 0x00, 0x00};
+         ++attempt) {
+      const std::size_t writes = CountOf(pedal, IsWriteReport);
+      Click(kKeyBoxX, kKeyBoxY);
+      std::this_thread::sleep_for(1s);
+      Xdo("key ctrl+a");
+      Click(kWriteInX, kWriteInY);
+      if (!WaitFor([&] { return CountOf(pedal, IsWriteReport) > writes; }, 60s)) return "(Write in sent nothing)";
+      box = WriteInBoxText();
+    }
+    return box;
+  }
+
   // Read requests reach DEVICE: the window found the pedal and reads it out.
   static bool WaitForReadOut(const FakeHidDevice& device) {
     return WaitFor([&] { return CountOf(device, IsReadRequest) > 0; }, 90s);
@@ -130,18 +156,7 @@ TEST_F(WineWindowTest, ReadsOutCapturesCtrlAAndWritesIn) {
   StartWindow();
   ASSERT_TRUE(WaitForReadOut(pedal)) << "no read request reached the pedal";
 
-  // Until the hook is on when the keys come, each try ends in a write-in.
-  std::string box;
-  for (int attempt = 0; attempt < 5 && firmware.GetSlot(0) != sim::PedalFirmware::Slot{0x01, 0x04, 0x00, 0x00};
-       ++attempt) {
-    const std::size_t writes = CountOf(pedal, IsWriteReport);
-    Click(kKeyBoxX, kKeyBoxY);
-    std::this_thread::sleep_for(1s);
-    Xdo("key ctrl+a");
-    Click(kWriteInX, kWriteInY);
-    ASSERT_TRUE(WaitFor([&] { return CountOf(pedal, IsWriteReport) > writes; }, 60s)) << "Write in sent nothing";
-    box = WriteInBoxText();
-  }
+  const std::string box = CaptureCtrlAAndWriteIn(pedal, firmware);
   EXPECT_EQ(firmware.GetSlot(0), (sim::PedalFirmware::Slot{0x01, 0x04, 0x00, 0x00}));
   // What was read out is written back as it was.
   EXPECT_EQ(firmware.GetSlot(1), sim::PedalFirmware::DefaultSlot(1));
@@ -208,6 +223,42 @@ TEST_F(WineWindowTest, ReplugIsFoundAgainAndAnUnplugDuringAWriteInIsNotDone) {
   if (!allStored) {
     EXPECT_TRUE(Contains(box, "was not")) << box;
   }
+}
+
+// What wine's Raw Input delivers of a composite pedal's keyboard collection:
+// the collection is listed as a keyboard with the pedal's ids, but its own
+// key reports do not come, and the X server's keys come in its name (the
+// only HID keyboard). The window therefore leaves Raw Input alone under
+// wine: every key typed would count as the pedal's.
+TEST_F(WineWindowTest, RawInputListsThePedalsKeyboardButCarriesTheXKeysInstead) {
+  sim::PedalFirmware& firmware = Firmware("PEDALW3");
+  FakeHidDevice& pedal = PlugPedal(firmware, hid::platform::descriptor::known::kCompositeKeyboard);
+  ASSERT_TRUE(WaitForPedals(1));
+  const std::string log = WineStack::instance->workDir() + "/rawinput.log";
+  const int probe = WineStack::instance->wine().Start(
+      {"explorer", "/desktop=" + desktop_ + ",1024x768,x11", g_programs.probeExe, desktop_, "rawinput", "15"}, log);
+  ASSERT_GT(probe, 0);
+  ASSERT_TRUE(WaitFor([&] { return Contains(ReadText(log), "listening"); }, 90s)) << ReadText(log);
+  pedal.SendInput({0x01, 0x01, 0x00, 0x19, 0, 0, 0, 0, 0});   // Ctrl+V
+  std::this_thread::sleep_for(100ms);
+  pedal.SendInput({0x01, 0x00, 0x00, 0x00, 0, 0, 0, 0, 0});
+  Xdo("key b");
+  EXPECT_GE(WineSession::WaitForEnd(probe, 60s), 0);
+  const std::string seen = ReadText(log);
+  const std::string keyboard = "\\\\?\\HID#VID_16C0&PID_05E1#";
+  EXPECT_TRUE(Contains(seen, "device 1 " + keyboard)) << seen;
+  EXPECT_FALSE(Contains(seen, "make 47 ")) << "the pedal's V came: Raw Input may serve under wine now\n" << seen;
+  EXPECT_TRUE(Contains(seen, "make 48 ")) << seen;
+}
+
+// So a composite pedal under wine takes nothing away from the key box.
+TEST_F(WineWindowTest, CompositePedalLeavesTheCaptureAlone) {
+  sim::PedalFirmware& firmware = Firmware("PEDALW4");
+  FakeHidDevice& pedal = PlugPedal(firmware, hid::platform::descriptor::known::kCompositeKeyboard);
+  StartWindow();
+  ASSERT_TRUE(WaitForReadOut(pedal)) << "no read request reached the pedal";
+  const std::string box = CaptureCtrlAAndWriteIn(pedal, firmware);
+  EXPECT_EQ(firmware.GetSlot(0), (sim::PedalFirmware::Slot{0x01, 0x04, 0x00, 0x00})) << box;
 }
 
 }  // namespace
