@@ -314,18 +314,7 @@ TEST_F(E2EWindowTest, TabInTheKeyBoxThenATabClickAndOtherDevicesBeforeWriteIn)
     }
 
     x.Click(writeIn.cx(), writeIn.cy());
-    std::optional<xcb_window_t> box;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            box = x.FindViewable(kWriteInTitle);
-            return box.has_value();
-        },
-        10s))
-        << "no \"Write in\" box\n" << run.Log();
-    x.SetFocus(*box);
-    x.Key(kReturn, true);
-    x.Key(kReturn, false);
-    ASSERT_TRUE(WaitUntil([&] { return !x.FindViewable(kWriteInTitle).has_value(); }, 10s));
+    ASSERT_NO_FATAL_FAILURE(ConfirmBox(x, run, kWriteInTitle));
 
     std::vector<Report> writes;
     for (const Report& report : node.Written())

@@ -153,24 +153,6 @@ protected:
         std::this_thread::sleep_for(1s);
     }
 
-    // The box after "Write in", closed with Return.
-    void ConfirmOutcome()
-    {
-        std::optional<xcb_window_t> box;
-        ASSERT_TRUE(WaitUntil(
-            [&] {
-                box = x.FindViewable(kWriteInTitle);
-                return box.has_value();
-            },
-            10s))
-            << "no \"Write in\" box\n" << run.Log();
-        x.SetFocus(*box);
-        x.Key(kReturn, true);
-        x.Key(kReturn, false);
-        ASSERT_TRUE(WaitUntil([&] { return !x.FindViewable(kWriteInTitle).has_value(); }, 10s))
-            << "the \"Write in\" box did not close on Return";
-    }
-
     std::vector<Report> Writes() const
     {
         std::vector<Report> writes;
@@ -239,7 +221,7 @@ TEST_P(ExchangeSequenceTest, PedalEndsHoldingWhatTheWindowShows)
         for (std::uint8_t p = 0; p < 3; ++p)
             EXPECT_EQ(Hex(writes[p]), Hex(WriteReport(p, shown[p])));
     } else {
-        ASSERT_NO_FATAL_FAILURE(ConfirmOutcome());
+        ASSERT_NO_FATAL_FAILURE(ConfirmBox(x, run, kWriteInTitle));
         // A row written is written as shown; a row not written keeps its keys.
         EXPECT_FALSE(Writes().empty()) << "Write in sent nothing";
         for (const Report& write : Writes()) {

@@ -38,10 +38,7 @@ protected:
     void StartWithThreePedals(FakeHidDevice& node)
     {
         ASSERT_NO_FATAL_FAILURE(StartProgram(run));
-        ASSERT_NO_FATAL_FAILURE(WaitForMainWindow(x, run, main));
-        const std::optional<Rect> window = x.Geometry(*main);
-        ASSERT_TRUE(window.has_value());
-        origin = *window;
+        ASSERT_NO_FATAL_FAILURE(WaitForMainWindow(x, run, main, &origin));
         ASSERT_TRUE(WaitUntil([&] { return CountReadRequests(node) >= 1; }, 20s)) << run.Log();
         ASSERT_TRUE(WaitForQuietNode(node, 1500ms, 20s));
         x.SetFocus(*main);
@@ -127,18 +124,7 @@ TEST_F(PedalPressE2ETest, CompositePedalSelectsItsTabAndItsKeysDoNotReplaceACapt
     const Rect writeIn = OnScreen(kWriteIn);
     ASSERT_TRUE(WaitForStillPixels(x, OnScreen(kWholeWindow), 500ms, 10s));
     x.Click(writeIn.cx(), writeIn.cy());
-    std::optional<xcb_window_t> box;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            box = x.FindViewable(kWriteInTitle);
-            return box.has_value();
-        },
-        20s))
-        << "no \"Write in\" box\n" << run.Log();
-    x.SetFocus(*box);
-    x.Key(kReturn, true);
-    x.Key(kReturn, false);
-    ASSERT_TRUE(WaitUntil([&] { return !x.FindViewable(kWriteInTitle).has_value(); }, 10s));
+    ASSERT_NO_FATAL_FAILURE(ConfirmBox(x, run, kWriteInTitle));
     EXPECT_EQ(pedal.firmware().GetSlot(1), (sim::PedalFirmware::Slot{0x03, 0x04, 0x00, 0x00}))
         << "the pedal's own keys replaced the captured combination";
     ASSERT_NO_FATAL_FAILURE(CloseProgram(x, *main, run));

@@ -59,10 +59,7 @@ protected:
     {
         // The folder the dialogs remember goes to the test's folder.
         ASSERT_NO_FATAL_FAILURE(StartProgram(run, {}, {"XDG_CONFIG_HOME=" + folder}));
-        ASSERT_NO_FATAL_FAILURE(WaitForMainWindow(x, run, main));
-        const std::optional<Rect> window = x.Geometry(*main);
-        ASSERT_TRUE(window.has_value());
-        origin = *window;
+        ASSERT_NO_FATAL_FAILURE(WaitForMainWindow(x, run, main, &origin));
         ASSERT_TRUE(WaitUntil([&] { return CountReadRequests(node) >= 1; }, 20s)) << run.Log();
         ASSERT_TRUE(WaitForQuietNode(node, 1500ms, 20s));
         ASSERT_TRUE(WaitForStillPixels(x, OnScreen(kWholeWindow), 500ms, 10s));
@@ -119,15 +116,10 @@ protected:
         const Rect writeIn = OnScreen(kWriteIn);
         ASSERT_TRUE(WaitForStillPixels(x, OnScreen(kWholeWindow), 500ms, 10s));
         x.Click(writeIn.cx(), writeIn.cy());
-        std::optional<xcb_window_t> box;
-        ASSERT_TRUE(WaitUntil([&] { return (box = x.FindViewable(kWriteInTitle)).has_value(); }, 20s))
-            << "no \"Write in\" box\n" << run.Log();
-        ASSERT_TRUE(WaitForStillPixels(x, OnScreen(kWholeWindow), 500ms, 10s));
-        Screenshot("e2e-profile-written-in.png");
-        x.SetFocus(*box);
-        x.Key(kReturn, true);
-        x.Key(kReturn, false);
-        ASSERT_TRUE(WaitUntil([&] { return !x.FindViewable(kWriteInTitle).has_value(); }, 10s));
+        ASSERT_NO_FATAL_FAILURE(ConfirmBox(x, run, kWriteInTitle, [&] {
+            ASSERT_TRUE(WaitForStillPixels(x, OnScreen(kWholeWindow), 500ms, 10s));
+            Screenshot("e2e-profile-written-in.png");
+        }));
     }
 
     XClient x{gServer->display};

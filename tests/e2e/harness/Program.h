@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -60,9 +62,11 @@ inline void StartProgram(RunningProgram& program, const std::vector<std::string>
     ASSERT_GT(program.process.pid(), 0) << "cannot start " << VARNOK_SETUP_PROGRAM;
 }
 
-// Waits until the program's main window shows and sets `main`; fails with
-// the program's output when it does not, or when the program ended.
-inline void WaitForMainWindow(XClient& x, RunningProgram& program, std::optional<xcb_window_t>& main)
+// Waits until the program's main window shows and sets `main` (and `place`,
+// its place on the screen, when given); fails with the program's output when
+// it does not, or when the program ended.
+inline void WaitForMainWindow(XClient& x, RunningProgram& program, std::optional<xcb_window_t>& main,
+                              Rect* place = nullptr)
 {
     ASSERT_TRUE(WaitUntil(
         [&] {
@@ -72,6 +76,33 @@ inline void WaitForMainWindow(XClient& x, RunningProgram& program, std::optional
         20s))
         << "the main window did not appear\n" << program.Log();
     ASSERT_TRUE(program.process.Alive()) << program.Log();
+    if (place != nullptr) {
+        const std::optional<Rect> geometry = x.Geometry(*main);
+        ASSERT_TRUE(geometry.has_value());
+        *place = *geometry;
+    }
+}
+
+// Waits for the program's box titled `title`, runs `whileShown`, and closes
+// the box with Return.
+inline void ConfirmBox(XClient& x, RunningProgram& program, const char* title,
+                       const std::function<void()>& whileShown = {})
+{
+    std::optional<xcb_window_t> box;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            box = x.FindViewable(title);
+            return box.has_value();
+        },
+        20s))
+        << "no \"" << title << "\" box\n" << program.Log();
+    if (whileShown)
+        whileShown();
+    x.SetFocus(*box);
+    x.Key(kReturn, true);
+    x.Key(kReturn, false);
+    ASSERT_TRUE(WaitUntil([&] { return !x.FindViewable(title).has_value(); }, 10s))
+        << "the \"" << title << "\" box did not close on Return";
 }
 
 // The end: the user closes the main window; the program ends by itself, with
