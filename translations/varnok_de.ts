@@ -578,15 +578,15 @@ nicht nutzbar: %2</translation>
     </message>
     <message>
         <source>Pedals %1 and %2 type the same, %3: which one cannot be told</source>
-        <translation>Die Pedale %1 und %2 tippen dasselbe, %3: welches es war, lässt sich nicht sagen</translation>
+        <translation>Die Pedale %1 und %2 tippen beide %3: nicht zu unterscheiden</translation>
     </message>
     <message>
         <source>A pedal typed %1, which no pedal read out holds</source>
-        <translation>Ein Pedal tippte %1, was kein ausgelesenes Pedal hält</translation>
+        <translation>Getippt: %1, von keinem ausgelesenen Pedal</translation>
     </message>
     <message>
         <source>A pedal typed %1: read out to tell which one</source>
-        <translation>Ein Pedal tippte %1: auslesen, um zu sehen, welches</translation>
+        <translation>Getippt: %1, zum Erkennen auslesen</translation>
     </message>
 </context>
 <context>

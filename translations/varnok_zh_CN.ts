@@ -582,11 +582,11 @@ not usable: %2</source>
     </message>
     <message>
         <source>A pedal typed %1, which no pedal read out holds</source>
-        <translation>某个踏板输入了 %1，读出的踏板中没有一个设为此键</translation>
+        <translation>某踏板输入了 %1，已读出的踏板均无此键</translation>
     </message>
     <message>
         <source>A pedal typed %1: read out to tell which one</source>
-        <translation>某个踏板输入了 %1：读出后才能分辨是哪一个</translation>
+        <translation>某踏板输入了 %1：读出后才能分辨</translation>
     </message>
 </context>
 <context>

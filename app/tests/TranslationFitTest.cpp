@@ -7,6 +7,8 @@
 #include <QSpinBox>
 #include <QTextLayout>
 
+#include <initializer_list>
+
 #include <gtest/gtest.h>
 
 #include "app/InkFitLabel.h"
@@ -83,12 +85,27 @@ protected:
         EXPECT_LE(ink.bottom(), label.height() - 1);
     }
 
+    // Ctrl+Shift+Alt+Page Down, the usages the pedal's keyboard sends.
+    static constexpr std::initializer_list<int> kLongPress{0xE0, 0xE1, 0xE2, 0x4E};
+
+    // A press of the pedal and its sign.
+    void PedalPress(std::initializer_list<int> usages)
+    {
+        protocol::HeldKeys held;
+        for (int usage : usages)
+            held.set(static_cast<std::size_t>(usage));
+        form->PedalKeysHeld(held);
+        form->PedalKeysHeld({});
+        ASSERT_TRUE(form->PedalPressedSign->isVisible());
+        ExpectShownTextsFit(form->PedalPressedSign->text().toUtf8().constData());
+    }
+
     // The window's states, one after the other, each checked.
     void WalkTheStates()
     {
         constexpr std::uint32_t kCtrlScan = 0x1D;
         constexpr std::uint32_t kF13Scan = 0x64;
-        Plug();
+        Plug().Firmware().SetSlot(2, {0x01, 0x19, 0x00, 0x00});   // pedals 2 and 3 alike
         ASSERT_NO_FATAL_FAILURE(StartAndWaitForAnswers());
         ExpectShownTextsFit("one pedal found");
 
@@ -101,6 +118,7 @@ protected:
         Key(kCtrlScan, false);
         ASSERT_TRUE(form->KeyRefusedSign->isVisible());
         ExpectShownTextsFit("key refused");
+        ASSERT_NO_FATAL_FAILURE(PedalPress(kLongPress));   // pedals 2 and 3 not read out yet
 
         // Three pedals, the third one's tab.
         form->RzSpinEdit1->setValue(3);
@@ -108,6 +126,10 @@ protected:
         form->RzTabControl1TabClick();
         ASSERT_TRUE(WaitFor([this] { return !form->ExchangesPending(); }));
         ExpectShownTextsFit("three pedals");
+        // Pedal presses that cannot be told: two pedals alike, and keys no
+        // pedal holds.
+        ASSERT_NO_FATAL_FAILURE(PedalPress({0xE0, 0x19}));
+        ASSERT_NO_FATAL_FAILURE(PedalPress(kLongPress));
 
         pedals.clear();
         ASSERT_TRUE(WaitForNextScan());
