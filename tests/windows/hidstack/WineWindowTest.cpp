@@ -227,10 +227,10 @@ TEST_F(WineWindowTest, ReplugIsFoundAgainAndAnUnplugDuringAWriteInIsNotDone) {
 
 // What wine's Raw Input delivers of a composite pedal's keyboard collection:
 // the collection is listed as a keyboard with the pedal's ids, but its own
-// key reports do not come, and the X server's keys come in its name (the
-// only HID keyboard). The window therefore leaves Raw Input alone under
-// wine: every key typed would count as the pedal's.
-TEST_F(WineWindowTest, RawInputListsThePedalsKeyboardButCarriesTheXKeysInstead) {
+// key reports never come. (With the focus in wine's desktop, the X server's
+// keys come in its name, the only HID keyboard.) The window therefore leaves
+// Raw Input alone under wine: every key typed would count as the pedal's.
+TEST_F(WineWindowTest, RawInputListsThePedalsKeyboardButNotItsKeys) {
   sim::PedalFirmware& firmware = Firmware("PEDALW3");
   FakeHidDevice& pedal = PlugPedal(firmware, hid::platform::descriptor::known::kCompositeKeyboard);
   ASSERT_TRUE(WaitForPedals(1));
@@ -242,13 +242,12 @@ TEST_F(WineWindowTest, RawInputListsThePedalsKeyboardButCarriesTheXKeysInstead) 
   pedal.SendInput({0x01, 0x01, 0x00, 0x19, 0, 0, 0, 0, 0});   // Ctrl+V
   std::this_thread::sleep_for(100ms);
   pedal.SendInput({0x01, 0x00, 0x00, 0x00, 0, 0, 0, 0, 0});
-  Xdo("key b");
   EXPECT_GE(WineSession::WaitForEnd(probe, 60s), 0);
   const std::string seen = ReadText(log);
   const std::string keyboard = "\\\\?\\HID#VID_16C0&PID_05E1#";
   EXPECT_TRUE(Contains(seen, "device 1 " + keyboard)) << seen;
-  EXPECT_FALSE(Contains(seen, "make 47 ")) << "the pedal's V came: Raw Input may serve under wine now\n" << seen;
-  EXPECT_TRUE(Contains(seen, "make 48 ")) << seen;
+  EXPECT_FALSE(Contains(seen, "make 47 ") || Contains(seen, "make 29 "))
+      << "the pedal's Ctrl+V came: Raw Input may serve under wine now\n" << seen;
 }
 
 // So a composite pedal under wine takes nothing away from the key box.
