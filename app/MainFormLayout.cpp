@@ -18,9 +18,9 @@
 #include "app/KeyboardLayoutWatch.h"
 #include "app/LineHeightDelegate.h"
 #include "app/MainForm.h"
-#include "app/PedalKeyboardInput.h"
 #include "app/MainThreadWakeup.h"
 #include "app/MessageBoxSink.h"
+#include "app/PedalKeyboardInput.h"
 #include "app/PedalNames.h"
 #include "app/ProfileSystemMenu.h"
 #include "app/Pictures.h"
@@ -209,12 +209,11 @@ void TMainForm::BuildKeyTabs()
     KeyRefusedSign = MakeLabel(RzTabControl1, "KeyRefusedSign", 48, 58, 353, 20, QString());
     KeyRefusedSign->setPalette(signs);
     PedalPressedSign = MakeLabel(RzTabControl1, "PedalPressedSign", 48, 58, 353, 20, QString());
-    signs.setColor(QPalette::WindowText, kListeningColour);
-    PedalPressedSign->setPalette(signs);
-    PedalPressedSign->hide();
+    PedalPressedSign->setPalette(ListeningSign->palette());
     ListeningSign->hide();
     CaptureOffSign->hide();
     KeyRefusedSign->hide();
+    PedalPressedSign->hide();
 }
 
 void TMainForm::BuildBottomRow()
